@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <functional>
+#include <utility>
+
+// The application's general error report: every error that leaves a handler ends here and is
+// shown to the user in a modal message box; the program then goes on with the next event.
+class ErrorReport
+{
+public:
+    using Presenter = std::function<void(const QString& text)>;
+
+    // The text as the user sees it: a full stop is appended when the last character sorts after '.'.
+    static QString format(const QString& message);
+
+    static void show(const QString& message);
+    static void show(const std::exception& error);
+
+    // Tests swap the message box for a recorder; returns the presenter that was in place.
+    static Presenter setPresenter(Presenter presenter);
+
+    // Runs f and hands whatever it throws to the report, since Qt does not let exceptions
+    // leave a slot or event handler.
+    template<typename F>
+    static void guard(F&& f)
+    {
+        try {
+            std::forward<F>(f)();
+        } catch (const std::exception& error) {
+            show(error);
+        }
+    }
+};
