@@ -1,0 +1,31 @@
+#pragma once
+
+#include "explorer/IDesktopApi.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// Starts the paint program for a bitmap without a shell and without waiting for it. When the
+// program cannot be started, the file goes to the desktop's default application for its type;
+// when that fails too, the error report says so.
+class DesktopApi : public IDesktopApi
+{
+public:
+    using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;
+    using Opener = std::function<bool(const QString& file)>;
+
+    explicit DesktopApi(
+        Launcher launcher = startDetached, Opener opener = openWithDefaultApplication);
+
+    // The command line is "<program> <file>": everything after the first space is the file,
+    // taken literally, since style paths may contain spaces and no quoting is ever applied.
+    void RunCommand(const QByteArray& commandLine, int reserved) override;
+
+    static bool startDetached(const QString& program, const QStringList& arguments);
+    static bool openWithDefaultApplication(const QString& file);
+
+private:
+    Launcher m_launcher = startDetached;
+    Opener m_opener = openWithDefaultApplication;
+};
