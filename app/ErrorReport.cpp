@@ -36,12 +36,16 @@ void ErrorReport::show(const QString& message)
     current(format(message));
 }
 
-void ErrorReport::show(const std::exception& error)
+QString ErrorReport::messageOf(const std::exception& error)
 {
     if (const auto* appError = dynamic_cast<const AppError*>(&error))
-        show(appError->message());
-    else
-        show(QString::fromLocal8Bit(error.what()));
+        return appError->message();
+    return QString::fromLocal8Bit(error.what());
+}
+
+void ErrorReport::show(const std::exception& error)
+{
+    show(messageOf(error));
 }
 
 ErrorReport::Presenter ErrorReport::setPresenter(Presenter replacement)

@@ -17,6 +17,7 @@ public:
 
     static void show(const QString& message);
     static void show(const std::exception& error);
+    static QString messageOf(const std::exception& error);
 
     // Tests swap the message box for a recorder; returns the presenter that was in place.
     static Presenter setPresenter(Presenter presenter);

@@ -1,0 +1,21 @@
+#include "app/AppLook.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+void prepareApplication()
+{
+    // The layout is used at its stated pixel sizes on any screen.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+}
+
+void applyApplicationLook()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setApplicationName(QStringLiteral("framewright"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Framewright"));
+    QApplication::setDesktopFileName(QStringLiteral("framewright"));
+}

@@ -1,0 +1,297 @@
+#include "app/uMain.h"
+
+#include "app/ErrorReport.h"
+#include "controls/DiskFile.h"
+#include "controls/FormSetup.h"
+#include "explorer/ElementTree.h"
+#include "preview/LoadPass.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QTextDocument>
+
+// The resources live in a static library: nothing would pull them in otherwise.
+static void initResources()
+{
+    Q_INIT_RESOURCE(framewright);
+}
+
+namespace {
+
+struct PixelFont
+{
+    const char* control;
+    const char* family;
+    int pixelSize;
+    bool bold;
+};
+
+// The form's fonts are pixel sizes, which a Designer font cannot hold.
+const PixelFont kFonts[] = {
+    { "Label1", "adobe-helvetica", 14, true },
+    { "Label3", "adobe-helvetica", 14, true },
+    { "lblBitmap", "adobe-helvetica", 17, false },
+    { "Label5", "helvetica", 13, true },
+    { "Label6", "helvetica", 13, true },
+    { "SpeedButton4", "helvetica", 13, true },
+    { "SpeedButton5", "helvetica", 13, true },
+    { "SpeedButton6", "helvetica", 13, true },
+};
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* parent)
+    : QMainWindow(parent)
+    , ImageList1((initResources(), QStringLiteral(":/imagelist1")), 6, QSize(50, 50))
+    , ImageList2(QStringLiteral(":/imagelist2"), 3, QSize(16, 16))
+    , ImageList3(QStringLiteral(":/imagelist3"), 22, QSize(16, 16))
+    , m_desktop(desktop)
+    , m_programDir(programDir)
+{
+    setupUi(this);
+    finishForm();
+    m_minimize.emplace(m_state, ActiveButtonMinimize, ActiveGlyphMinimize);
+    connectHandlers();
+    ErrorReport::guard([this] { FormCreate(); });
+}
+
+void TfrmMain::finishForm()
+{
+    FormSetup::apply(this);
+    applyFonts();
+
+    // The frame keeps these heights on any style, font or desktop.
+    MainMenu1->setFixedHeight(25);
+    ToolBar1->setFixedHeight(29);
+    StatusBar1->setFixedHeight(19);
+
+    QPalette title = lblBitmap->palette();
+    title.setColor(QPalette::Window,
+        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+    title.setColor(QPalette::WindowText, Qt::white);
+    lblBitmap->setPalette(title);
+
+    QPalette help = TextViewer1->palette();
+    help.setColor(QPalette::Link, QColor(0x00, 0x00, 0xff));
+    help.setColor(QPalette::Text, Qt::black);
+    TextViewer1->setPalette(help);
+    TextViewer1->document()->setDefaultStyleSheet(
+        QStringLiteral("a { color: #0000ff; text-decoration: underline; }"));
+
+    for (QLabel* label : { Label1, Label3, Label5, Label6 })
+        setTextColour(label, Qt::black);
+    for (QLabel* label : { Label1, Label3, Label2 })
+        label->adjustSize();
+
+    ScrollBox1->followContent();
+
+    // The style box shows nothing until start-up picks its first item.
+    {
+        const QSignalBlocker quiet(cboPaths);
+        cboPaths->setCurrentIndex(-1);
+    }
+    ivObjects->setWrapping(false);
+    ivObjects->setGridSize(QSize(ivObjects->width() - 4, 70));
+    ivObjects->setFocus();
+}
+
+void TfrmMain::applyFonts()
+{
+    for (const PixelFont& entry : kFonts) {
+        auto* widget = findChild<QWidget*>(QLatin1String(entry.control));
+        if (!widget)
+            continue;
+        QFont font = widget->font();
+        font.setFamilies({ QString::fromLatin1(entry.family), QStringLiteral("Helvetica") });
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(entry.pixelSize);
+        font.setBold(entry.bold);
+        widget->setFont(font);
+    }
+}
+
+template<typename Sender, typename Signal>
+void TfrmMain::bind(Sender* sender, Signal signal, void (TfrmMain::*handler)())
+{
+    connect(sender, signal, this, [this, handler] { ErrorReport::guard([&] { (this->*handler)(); }); });
+}
+
+void TfrmMain::connectHandlers()
+{
+    bind(Exit1, &QAction::triggered, &TfrmMain::Exit1Click);
+    bind(cboPaths, qOverload<int>(&QComboBox::currentIndexChanged), &TfrmMain::Button1Click);
+    bind(Button1, &QPushButton::clicked, &TfrmMain::Button1Click);
+    bind(ivObjects, &QListWidget::itemSelectionChanged, &TfrmMain::ivObjectsSelectItem);
+    bind(captionbar_inactive, &ImageControl::clicked, &TfrmMain::captionbar_inactiveClick);
+    bind(imgActual, &ImageControl::clicked, &TfrmMain::imgActualClick);
+    for (ImageControl* image : { ActiveButtonMinimize, ActiveGlyphMinimize }) {
+        bind(image, &ImageControl::mouseMoved, &TfrmMain::ActiveGlyphMinimizeMouseMove);
+        bind(image, &ImageControl::mouseLeft, &TfrmMain::ActiveGlyphMinimizeMouseLeave);
+    }
+    bind(ActiveGlyphMinimize, &ImageControl::mousePressed, &TfrmMain::ActiveGlyphMinimizeMouseDown);
+    bind(ActiveGlyphMinimize, &ImageControl::mouseReleased, &TfrmMain::ActiveGlyphMinimizeMouseUp);
+    bind(ActiveGlyphMinimize, &ImageControl::clicked, &TfrmMain::ActiveGlyphMinimizeClick);
+}
+
+QString TfrmMain::executableDir()
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+InspectorView TfrmMain::inspectorView() const
+{
+    return InspectorView { imgActual, imgZoomed, lblBitmap };
+}
+
+SampleWindowView TfrmMain::inactiveView() const
+{
+    return SampleWindowView { captionbar_left_inactive, captionbar_right_inactive,
+        captionbar_inactive, framebottom_left_inactive, framebottom_right_inactive,
+        framebottom_inactive, frameleft_inactive, frameright_inactive, Label1,
+        InactiveButtonClose, InactiveButtonMaximize, InactiveButtonMinimize,
+        InactiveButtonRestore, InactiveGlyphClose, InactiveGlyphMaximize, InactiveGlyphMinimize,
+        InactiveGlyphRestore };
+}
+
+SampleWindowView TfrmMain::activeView() const
+{
+    return SampleWindowView { captionbar_left_active, captionbar_right_active, captionbar_active,
+        framebottom_left_active, framebottom_right_active, framebottom_active, frameleft_active,
+        frameright_active, Label3, ActiveButtonClose, ActiveButtonMaximize,
+        ActiveButtonMinimize, ActiveButtonRestore, ActiveGlyphClose, ActiveGlyphMaximize,
+        ActiveGlyphMinimize, ActiveGlyphRestore };
+}
+
+void TfrmMain::FormCreate()
+{
+    {
+        // Start-up's own choice of style loads nothing: the first show does.
+        const QSignalBlocker quiet(cboPaths);
+        cboPaths->setCurrentIndex(0);
+    }
+    ivObjects->setCurrentRow(0);
+
+    m_state.InactiveWidth = InactiveWindow->width();
+    m_state.InactiveHeight = InactiveWindow->height();
+    m_state.ActiveWidth = ActiveWindow->width();
+    m_state.ActiveHeight = ActiveWindow->height();
+
+    const QString programDir = m_programDir.isEmpty() ? executableDir() : m_programDir;
+    // The two files have nothing to do with each other: each failure is reported on its own.
+    ErrorReport::guard([&] { loadHelp(programDir); });
+    ErrorReport::guard([&] { loadCode(programDir); });
+}
+
+void TfrmMain::loadHelp(const QString& programDir)
+{
+    const QString path = programDir + QStringLiteral("help.htm");
+    const QByteArray content = readWholeFile(QFile::encodeName(path));
+    TextViewer1->setSearchPaths({ programDir });
+    const QString text = QString::fromUtf8(content);
+    if (Qt::mightBeRichText(text))
+        TextViewer1->setHtml(text);
+    else
+        TextViewer1->setPlainText(text);
+}
+
+void TfrmMain::loadCode(const QString& programDir)
+{
+    const QString path = programDir + QStringLiteral("Luna.uis");
+    Memo->setPlainText(QString::fromLocal8Bit(readWholeFile(QFile::encodeName(path))));
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A window shown again after being minimised gets a spontaneous show: no second load.
+    if (m_shown || event->spontaneous())
+        return;
+    m_shown = true;
+    if (const QScreen* screen = this->screen())
+        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    // The first pass runs before the first frame, so the window appears composed; a failure is
+    // reported once the window is on screen, so the box has the window behind it.
+    try {
+        FormShow();
+    } catch (const std::exception& error) {
+        const QString message = ErrorReport::messageOf(error);
+        QMetaObject::invokeMethod(
+            this, [message] { ErrorReport::show(message); }, Qt::QueuedConnection);
+    }
+}
+
+void TfrmMain::FormShow()
+{
+    Button1Click();
+}
+
+void TfrmMain::Exit1Click()
+{
+    close();
+}
+
+void TfrmMain::Button1Click()
+{
+    m_minimize->styleLoaded();
+    runLoadPass(m_state, cboPaths->currentText(), inactiveView(), activeView());
+}
+
+void TfrmMain::ivObjectsSelectItem()
+{
+    const QList<QListWidgetItem*> selected = ivObjects->selectedItems();
+    if (!selected.isEmpty() && selected.first() == ivObjects->item(0))
+        CreateWindowTree();
+}
+
+void TfrmMain::CreateWindowTree()
+{
+    ElementTree::build(TreeView, ImageList3);
+}
+
+void TfrmMain::captionbar_inactiveClick()
+{
+    Inspector::update(inspectorView(), *captionbar_inactive, QStringLiteral(" captionbar_inactive.png"));
+}
+
+void TfrmMain::imgActualClick()
+{
+    Inspector::editShownBitmap(inspectorView(), m_desktop);
+}
+
+void TfrmMain::ActiveGlyphMinimizeMouseMove()
+{
+    m_minimize->hover();
+}
+
+void TfrmMain::ActiveGlyphMinimizeMouseLeave()
+{
+    m_minimize->leave();
+}
+
+void TfrmMain::ActiveGlyphMinimizeMouseDown()
+{
+    m_minimize->show(LiveMinimizeButton::Look::Press);
+    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
+}
+
+void TfrmMain::ActiveGlyphMinimizeMouseUp()
+{
+    m_minimize->show(LiveMinimizeButton::Look::Over);
+    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
+}
+
+void TfrmMain::ActiveGlyphMinimizeClick()
+{
+    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_normal.png"));
+}

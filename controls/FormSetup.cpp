@@ -1,0 +1,108 @@
+#include "controls/FormSetup.h"
+
+#include "controls/DockLayout.h"
+#include "controls/FormColours.h"
+#include "controls/ImageControl.h"
+#include "controls/Shape.h"
+#include "controls/SpeedButton.h"
+#include "controls/SplitterBar.h"
+
+#include <QAbstractScrollArea>
+#include <QButtonGroup>
+#include <QHash>
+#include <QScrollArea>
+#include <QVariant>
+
+namespace {
+
+void paintBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QList<QWidget*> directChildren(QWidget* parent)
+{
+    return parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+}
+
+} // namespace
+
+namespace FormSetup {
+
+void apply(QWidget* root)
+{
+    applyColours(root);
+    // Docks first: the left docks are ordered by design Left and the others by creation order,
+    // which stacking reorders.
+    DockLayout::installAll(root);
+    applyStacking(root);
+    groupSpeedButtons(root);
+}
+
+void applyColours(QWidget* root)
+{
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : std::as_const(widgets)) {
+        const QVariant bgr = widget->property("bgr");
+        if (!bgr.isValid())
+            continue;
+        const QColor colour = colourFromBgr(bgr.toInt());
+        paintBackground(widget, colour);
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+            paintBackground(area->viewport(), colour);
+        if (auto* scroll = qobject_cast<QScrollArea*>(widget); scroll && scroll->widget())
+            paintBackground(scroll->widget(), colour);
+    }
+}
+
+bool isGraphic(const QWidget* widget)
+{
+    return qobject_cast<const ImageControl*>(widget) || qobject_cast<const SpeedButton*>(widget)
+        || qobject_cast<const SplitterBar*>(widget) || qobject_cast<const Shape*>(widget);
+}
+
+void applyStacking(QWidget* root)
+{
+    const QList<QWidget*> children = directChildren(root);
+    QList<QWidget*> graphic;
+    QList<QWidget*> others;
+    for (QWidget* child : children) {
+        if (child->isWindow())
+            continue;
+        (isGraphic(child) ? graphic : others).append(child);
+        applyStacking(child);
+    }
+    // Raising each in turn, bottom first, yields exactly this order; lowering images one by one
+    // would reverse them.
+    for (QWidget* child : std::as_const(graphic))
+        child->raise();
+    for (QWidget* child : std::as_const(others))
+        child->raise();
+}
+
+void groupSpeedButtons(QWidget* root)
+{
+    QList<QWidget*> parents = root->findChildren<QWidget*>();
+    parents.prepend(root);
+    for (QWidget* parent : std::as_const(parents)) {
+        QHash<int, QButtonGroup*> groups;
+        for (QWidget* child : directChildren(parent)) {
+            auto* button = qobject_cast<SpeedButton*>(child);
+            if (!button || button->groupIndex() == 0)
+                continue;
+            QButtonGroup*& group = groups[button->groupIndex()];
+            if (!group) {
+                group = new QButtonGroup(parent);
+                group->setExclusive(true);
+            }
+            group->addButton(button);
+        }
+    }
+}
+
+} // namespace FormSetup

@@ -1,0 +1,133 @@
+#include "controls/ImageControl.h"
+
+#include "controls/BitmapReader.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// Every pixel of the bottom-left pixel's RGB is left out, whatever alpha the file carried;
+// every other pixel is drawn opaque.
+QImage applyColourKey(const QImage& picture)
+{
+    QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(qRed(keyed.pixel(0, keyed.height() - 1)),
+        qGreen(keyed.pixel(0, keyed.height() - 1)), qBlue(keyed.pixel(0, keyed.height() - 1)));
+    for (int y = 0; y < keyed.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
+        for (int x = 0; x < keyed.width(); ++x) {
+            const QRgb rgb = line[x] | 0xff000000u;
+            line[x] = rgb == (key | 0xff000000u) ? 0u : rgb;
+        }
+    }
+    return keyed;
+}
+
+} // namespace
+
+ImageControl::ImageControl(QWidget* parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+}
+
+void ImageControl::setPicture(const QImage& picture, const QByteArray& sourcePath)
+{
+    m_picture = picture;
+    m_sourcePath = sourcePath;
+    pictureChanged();
+}
+
+void ImageControl::loadFromFile(const QByteArray& path)
+{
+    setPicture(readBitmap(path), path);
+}
+
+void ImageControl::paintOver(const QImage& overlay, QPoint at)
+{
+    if (m_picture.isNull())
+        return;
+    if (m_picture.format() != QImage::Format_ARGB32 && m_picture.format() != QImage::Format_RGB32)
+        m_picture = m_picture.convertToFormat(m_picture.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                          : QImage::Format_RGB32);
+    {
+        QPainter painter(&m_picture);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.drawImage(at, overlay);
+    }
+    m_sourcePath.clear();
+    pictureChanged();
+}
+
+void ImageControl::setDesignPicture(const QPixmap& picture)
+{
+    QImage image = picture.toImage();
+    setPicture(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                             : QImage::Format_RGB32));
+}
+
+void ImageControl::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    applyAutoSize();
+    update();
+}
+
+void ImageControl::setStretch(bool on)
+{
+    m_stretch = on;
+    update();
+}
+
+void ImageControl::setTransparent(bool on)
+{
+    m_transparent = on;
+    pictureChanged();
+}
+
+void ImageControl::pictureChanged()
+{
+    m_display = m_transparent && !m_picture.isNull() ? applyColourKey(m_picture) : m_picture;
+    applyAutoSize();
+    update();
+}
+
+void ImageControl::applyAutoSize()
+{
+    if (m_autoSize && !m_picture.isNull())
+        resize(m_picture.size());
+}
+
+void ImageControl::paintEvent(QPaintEvent*)
+{
+    if (m_display.isNull())
+        return;
+    QPainter painter(this);
+    if (m_stretch && !m_autoSize)
+        painter.drawImage(rect(), m_display);
+    else
+        painter.drawImage(QPoint(0, 0), m_display);
+}
+
+void ImageControl::mouseMoveEvent(QMouseEvent*)
+{
+    emit mouseMoved();
+}
+
+void ImageControl::mousePressEvent(QMouseEvent*)
+{
+    emit mousePressed();
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::RightButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    emit mouseReleased();
+}
+
+void ImageControl::leaveEvent(QEvent*)
+{
+    emit mouseLeft();
+}

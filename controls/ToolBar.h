@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+// A plain tool bar strip with an etched edge along its top and bottom. It holds its buttons at
+// their own positions; it is not one of the main window's movable tool bars, so nothing can
+// hide or move it.
+class ToolBar : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(bool flat READ isFlat WRITE setFlat)
+
+public:
+    explicit ToolBar(QWidget* parent = nullptr);
+
+    bool isFlat() const { return m_flat; }
+    void setFlat(bool flat);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool m_flat = false;
+};
