@@ -81,7 +81,7 @@ void build(QTreeWidget* tree, const ImageList& images)
                                      : new QTreeWidgetItem(parents[node.depth - 1]);
         item->setText(0, QString::fromLatin1(node.caption));
         item->setIcon(0, images.icon(node.image));
-        item->setData(0, Qt::UserRole, node.image);
+        item->setData(0, ImageIndexRole, node.image);
         parents[node.depth] = item;
     }
     tree->expandAll();
