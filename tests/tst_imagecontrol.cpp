@@ -1,0 +1,163 @@
+#include "StyleFixture.h"
+#include "controls/AppError.h"
+#include "controls/ImageControl.h"
+
+#include <QtTest>
+
+class TestImageControl : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sizesItselfInsideTheSetter_data();
+    void sizesItselfInsideTheSetter();
+    void colourKeyFollowsEveryPicture();
+    void colourKeyReplacesTheFilesAlpha();
+    void failedLoadKeepsPictureAndRecord();
+    void paintOverKeepsTheBitmapAndForgetsTheFile();
+    void mouseEventOrder_data();
+    void mouseEventOrder();
+};
+
+static QImage solid(QSize size, QRgb colour, QRgb bottomLeft)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    image.setPixel(0, size.height() - 1, bottomLeft);
+    return image;
+}
+
+void TestImageControl::sizesItselfInsideTheSetter_data()
+{
+    QTest::addColumn<bool>("autoSize");
+    QTest::addColumn<bool>("stretch");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QRgb>("farCorner");
+    QTest::newRow("auto-size") << true << false << QSize(7, 4) << qRgb(10, 20, 30);
+    QTest::newRow("auto-size decides over stretch") << true << true << QSize(7, 4) << qRgb(10, 20, 30);
+    QTest::newRow("stretch") << false << true << QSize(30, 20) << qRgb(10, 20, 30);
+    // Neither flag: drawn unscaled at the top-left, nothing beyond it.
+    QTest::newRow("plain") << false << false << QSize(30, 20) << qRgb(255, 0, 255);
+}
+
+void TestImageControl::sizesItselfInsideTheSetter()
+{
+    QFETCH(bool, autoSize);
+    QFETCH(bool, stretch);
+    QFETCH(QSize, size);
+    QFETCH(QRgb, farCorner);
+    QWidget parent;
+    parent.resize(100, 100);
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(255, 0, 255));
+    parent.setPalette(palette);
+    parent.setAutoFillBackground(true);
+    ImageControl image(&parent);
+    image.setGeometry(5, 6, 30, 20);
+    image.setAutoSize(autoSize);
+    image.setStretch(stretch);
+    image.setPicture(solid({ 7, 4 }, qRgb(10, 20, 30), qRgb(10, 20, 30)));
+    QCOMPARE(image.geometry(), QRect(QPoint(5, 6), size));
+    const QImage drawn = parent.grab().toImage();
+    QCOMPARE(drawn.pixel(5 + size.width() - 1, 6 + size.height() - 1) | 0xff000000u, farCorner);
+}
+
+void TestImageControl::colourKeyFollowsEveryPicture()
+{
+    ImageControl image;
+    image.setTransparent(true);
+    image.setPicture(solid({ 4, 4 }, qRgb(1, 2, 3), qRgb(9, 9, 9)));
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 255);
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(0, 3)), 0);
+    // A new picture brings a new key: its own bottom-left pixel's colour.
+    image.setPicture(solid({ 4, 4 }, qRgb(1, 2, 3), qRgb(1, 2, 3)));
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 0);
+    image.setTransparent(false);
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 255);
+}
+
+void TestImageControl::colourKeyReplacesTheFilesAlpha()
+{
+    QImage picture(3, 3, QImage::Format_ARGB32);
+    picture.fill(qRgba(40, 50, 60, 0));
+    picture.setPixel(0, 2, qRgba(200, 100, 0, 128));
+    picture.setPixel(1, 1, qRgba(200, 100, 0, 255));
+    ImageControl image;
+    image.setTransparent(true);
+    image.setPicture(picture);
+    // The key compares RGB only; every other pixel is drawn, whatever its alpha was.
+    QCOMPARE(image.displayedPicture().pixel(1, 1), 0u);
+    QCOMPARE(image.displayedPicture().pixel(0, 0), qRgba(40, 50, 60, 255));
+}
+
+void TestImageControl::failedLoadKeepsPictureAndRecord()
+{
+    StyleFixture style;
+    style.write(QStringLiteral("captionbar_active.png"), { 8, 9 });
+    ImageControl image;
+    image.setAutoSize(true);
+    image.loadFromFile(style.path(QStringLiteral("captionbar_active.png")).toLocal8Bit());
+    const QImage before = image.picture();
+    try {
+        image.loadFromFile(style.path(QStringLiteral("missing.png")).toLocal8Bit());
+        QFAIL("a missing file loaded");
+    } catch (const AppError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot open file \"%1\". No such file or directory")
+                                      .arg(style.path(QStringLiteral("missing.png"))));
+    }
+    QCOMPARE(image.picture(), before);
+    QCOMPARE(image.size(), QSize(8, 9));
+    QCOMPARE(image.sourcePath(), style.path(QStringLiteral("captionbar_active.png")).toLocal8Bit());
+}
+
+void TestImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
+{
+    StyleFixture style;
+    style.write(QStringLiteral("captionbar_left_active.png"), { 12, 29 }, qRgb(5, 5, 5));
+    ImageControl corner;
+    corner.setAutoSize(true);
+    corner.loadFromFile(style.path(QStringLiteral("captionbar_left_active.png")).toLocal8Bit());
+    QImage overlay(20, 10, QImage::Format_ARGB32);
+    overlay.fill(qRgba(0, 0, 0, 0));
+    overlay.setPixel(11, 9, qRgba(7, 7, 7, 255));
+    overlay.setPixel(19, 9, qRgba(8, 8, 8, 255));
+    corner.paintOver(overlay);
+    QCOMPARE(corner.size(), QSize(12, 29));
+    QCOMPARE(corner.picture().pixel(11, 9) | 0xff000000u, qRgb(7, 7, 7));
+    QCOMPARE(corner.picture().pixel(3, 3) | 0xff000000u, qRgb(5, 5, 5));
+    QVERIFY(corner.sourcePath().isEmpty());
+}
+
+void TestImageControl::mouseEventOrder_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("release");
+    QTest::addColumn<QString>("events");
+    QTest::newRow("left inside") << Qt::LeftButton << QPoint(3, 3) << "down click up";
+    QTest::newRow("middle inside") << Qt::MiddleButton << QPoint(3, 3) << "down click up";
+    QTest::newRow("right inside") << Qt::RightButton << QPoint(3, 3) << "down up";
+    QTest::newRow("left outside") << Qt::LeftButton << QPoint(30, 3) << "down up";
+}
+
+void TestImageControl::mouseEventOrder()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, release);
+    QFETCH(QString, events);
+    QWidget parent;
+    parent.resize(60, 60);
+    ImageControl image(&parent);
+    image.setGeometry(0, 0, 10, 10);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QStringList seen;
+    connect(&image, &ImageControl::mousePressed, [&] { seen << QStringLiteral("down"); });
+    connect(&image, &ImageControl::clicked, [&] { seen << QStringLiteral("click"); });
+    connect(&image, &ImageControl::mouseReleased, [&] { seen << QStringLiteral("up"); });
+    QTest::mousePress(&image, button, {}, { 3, 3 });
+    QTest::mouseRelease(&image, button, {}, release);
+    QCOMPARE(seen.join(QLatin1Char(' ')), events);
+}
+
+QTEST_MAIN(TestImageControl)
+#include "tst_imagecontrol.moc"
