@@ -257,10 +257,11 @@ StyleLook luna()
             stops({ { 0.0, 0xff8ab6f2 }, { 0.12, 0xff6a9fe6 }, { 0.45, 0xff4f88d6 },
                 { 0.78, 0xff548cda }, { 0.93, 0xff4279c8 }, { 1.0, 0xff3465b2 } }),
             0xff2c5aa6 },
-        { 0xff7088b8, 0xffd6e2f6,
-            stops({ { 0.0, 0xffc4d6f4 }, { 0.15, 0xffb0c6ec }, { 0.5, 0xff9db6e2 },
-                { 0.8, 0xffa0b8e3 }, { 1.0, 0xff8ca4d2 } }),
-            0xff7a92c2 },
+        // Deep enough for the light grey inactive caption text to read.
+        { 0xff5a72a4, 0xffc0d0ee,
+            stops({ { 0.0, 0xffa6bce6 }, { 0.15, 0xff8fa8da }, { 0.5, 0xff7a96cc },
+                { 0.8, 0xff7d98ce }, { 1.0, 0xff6a84ba } }),
+            0xff627aae },
         { { 0xff1d4c9c, 0xff7da9e8, 0xff4f88d6, 0xff6396dd, 0xff2e5fae },
             { 0xff2e5fae, 0xff6396dd, 0xff4f88d6, 0xff4f88d6, 0xff4c85d3, 0xff4881cf, 0xff7da9e8,
                 0xff1d4c9c } },
@@ -281,12 +282,14 @@ StyleLook silver()
 {
     return {
         "Silver",
-        { 0xff7c7e96, 0xfffafafc,
-            stops({ { 0.0, 0xfff4f4f8 }, { 0.15, 0xffe8e9f0 }, { 0.5, 0xffd4d5df },
-                { 0.82, 0xffc6c7d3 }, { 1.0, 0xffb4b5c6 } }),
-            0xff9899ae },
-        { 0xffa9abbb, 0xfffbfbfc,
-            stops({ { 0.0, 0xfff6f6f8 }, { 0.5, 0xffebebf0 }, { 1.0, 0xffdedfe6 } }), 0xffc7c8d2 },
+        // The caption text is white when focused and light grey when not: the bars are mid
+        // silver so that both read.
+        { 0xff50536a, 0xffd8dae4,
+            stops({ { 0.0, 0xffb8bbcc }, { 0.15, 0xffa2a6bc }, { 0.5, 0xff8a8fa8 },
+                { 0.82, 0xff7c8199 }, { 1.0, 0xff6c7088 } }),
+            0xff5e6178 },
+        { 0xff8a8c9c, 0xffdcdde4,
+            stops({ { 0.0, 0xffb4b6c2 }, { 0.5, 0xff9c9eac }, { 1.0, 0xff8e909e } }), 0xff8e909e },
         { { 0xff7c7e96, 0xfff0f0f5, 0xffcdced9, 0xffdcdde6, 0xff9c9db0 },
             { 0xff9c9db0, 0xffdcdde6, 0xffcdced9, 0xffcdced9, 0xffc9cad6, 0xffc4c5d1, 0xffeeeef3,
                 0xff7c7e96 } },
