@@ -1,0 +1,222 @@
+#include "controls/BitmapReader.h"
+
+#include "controls/AppError.h"
+#include "controls/DiskFile.h"
+
+#include <QBuffer>
+#include <QByteArrayView>
+#include <QImageReader>
+#include <QtEndian>
+#include <array>
+#include <optional>
+
+namespace {
+
+enum class Kind { Png, Bmp };
+
+std::optional<Kind> kindFromName(const QByteArray& path)
+{
+    // A dot in a directory name yields an "extension" holding a slash, which matches nothing.
+    const qsizetype dot = path.lastIndexOf('.');
+    if (dot < 0)
+        return std::nullopt;
+    const QByteArray extension = path.mid(dot + 1).toLower();
+    if (extension == "png")
+        return Kind::Png;
+    if (extension == "bmp")
+        return Kind::Bmp;
+    return std::nullopt;
+}
+
+// Every picture ends up at 32 bits a pixel, so the decoder's limit is applied at that size and
+// before anything is allocated: palette and grey images would otherwise pass it and only the
+// conversion would allocate the full amount.
+bool fitsAllocationLimit(quint64 width, quint64 height)
+{
+    const quint64 limitMb = quint64(qMax(QImageReader::allocationLimit(), 0));
+    return limitMb == 0 || width * height <= limitMb * 1024 * 1024 / 4;
+}
+
+constexpr std::array<quint32, 256> makeCrcTable()
+{
+    std::array<quint32, 256> table = {};
+    for (quint32 n = 0; n < 256; ++n) {
+        quint32 c = n;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+        table[n] = c;
+    }
+    return table;
+}
+
+quint32 crc32(const char* data, quint32 size)
+{
+    static constexpr std::array<quint32, 256> table = makeCrcTable();
+    quint32 crc = 0xffffffffu;
+    for (quint32 i = 0; i < size; ++i)
+        crc = table[(crc ^ quint8(data[i])) & 0xff] ^ (crc >> 8);
+    return crc ^ 0xffffffffu;
+}
+
+// libpng only warns about a bad CRC in an ancillary chunk, and Qt hands back a half-filled
+// picture with a truncated file, so the chunk structure is checked here, whole.
+bool isCompletePng(const QByteArray& bytes)
+{
+    static constexpr char signature[] = "\x89PNG\r\n\x1a\n";
+    if (!bytes.startsWith(QByteArrayView(signature, 8)))
+        return false;
+    const char* const data = bytes.constData();
+    qsizetype pos = 8;
+    bool first = true;
+    while (bytes.size() - pos >= 12) {
+        const quint32 length = qFromBigEndian<quint32>(data + pos);
+        if (length > 0x7fffffffu || length > quint64(bytes.size() - pos - 12))
+            return false;
+        const char* const chunk = data + pos + 4; // type, then data
+        if (crc32(chunk, length + 4) != qFromBigEndian<quint32>(chunk + 4 + length))
+            return false;
+        const QByteArrayView type(chunk, 4);
+        if (first) {
+            if (type != "IHDR" || length != 13)
+                return false;
+            const quint32 width = qFromBigEndian<quint32>(chunk + 4);
+            const quint32 height = qFromBigEndian<quint32>(chunk + 8);
+            if (width == 0 || height == 0 || width > 0x7fffffffu || height > 0x7fffffffu
+                || !fitsAllocationLimit(width, height))
+                return false;
+            first = false;
+        } else if (type == "IEND") {
+            return true;
+        }
+        pos += 12 + qsizetype(length);
+    }
+    return false;
+}
+
+struct BmpLayout
+{
+    int width = 0;
+    int height = 0; // rows, whichever way they are stored
+    bool runLength = false;
+};
+
+// Qt reads a BMP without checking it against the file: a short pixel array or an offset into
+// the headers yields a picture with uninitialised or misplaced pixels and no error. Only what
+// Qt decodes correctly passes; the 52- and 56-byte headers it misreads as OS/2 ones.
+std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
+{
+    constexpr qint64 fileHeaderSize = 14;
+    const qint64 fileSize = bytes.size();
+    if (fileSize < fileHeaderSize + 4 || !bytes.startsWith("BM"))
+        return std::nullopt;
+    const char* const data = bytes.constData();
+    const quint32 pixelOffset = qFromLittleEndian<quint32>(data + 10);
+    const quint32 headerSize = qFromLittleEndian<quint32>(data + 14);
+    if (headerSize != 12 && headerSize != 40 && headerSize != 64 && headerSize != 108
+        && headerSize != 124)
+        return std::nullopt;
+    if (fileHeaderSize + headerSize > fileSize)
+        return std::nullopt;
+
+    const char* const info = data + fileHeaderSize;
+    const bool core = headerSize == 12;
+    qint64 width, height;
+    quint16 planes, bits;
+    quint32 compression = 0, imageSize = 0, coloursUsed = 0;
+    if (core) {
+        width = qFromLittleEndian<qint16>(info + 4);
+        height = qFromLittleEndian<qint16>(info + 6);
+        planes = qFromLittleEndian<quint16>(info + 8);
+        bits = qFromLittleEndian<quint16>(info + 10);
+    } else {
+        width = qFromLittleEndian<qint32>(info + 4);
+        height = qFromLittleEndian<qint32>(info + 8);
+        planes = qFromLittleEndian<quint16>(info + 12);
+        bits = qFromLittleEndian<quint16>(info + 14);
+        compression = qFromLittleEndian<quint32>(info + 16);
+        imageSize = qFromLittleEndian<quint32>(info + 20);
+        coloursUsed = qFromLittleEndian<quint32>(info + 32);
+    }
+    const qint64 rows = qAbs(height);
+    if (width <= 0 || height == 0 || planes != 1 || !fitsAllocationLimit(width, rows))
+        return std::nullopt;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return std::nullopt;
+
+    enum { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+    // In the 64-byte OS/2 header compression 3 means Huffman coding, not bit fields.
+    const bool compressionFits = compression == Rgb || (compression == Rle8 && bits == 8)
+        || (compression == Rle4 && bits == 4)
+        || (compression == BitFields && (bits == 16 || bits == 32) && headerSize != 64);
+    if (!compressionFits)
+        return std::nullopt;
+
+    qint64 tablesEnd = fileHeaderSize + headerSize;
+    if (compression == BitFields && headerSize == 40)
+        tablesEnd += 3 * 4; // the masks follow the header; V4 and V5 hold them inside
+    if (bits <= 8) {
+        // Qt reads the whole 2^bits palette of a core header, and at most 256 entries.
+        const qint64 colours = (coloursUsed && !core) ? coloursUsed : qint64(1) << bits;
+        if (colours > 256)
+            return std::nullopt;
+        tablesEnd += colours * (core ? 3 : 4);
+    }
+    if (pixelOffset < tablesEnd || pixelOffset >= fileSize)
+        return std::nullopt;
+
+    const qint64 available = fileSize - pixelOffset;
+    const bool runLength = compression == Rle8 || compression == Rle4;
+    if (runLength) {
+        if (imageSize > available)
+            return std::nullopt;
+    } else {
+        const qint64 rowStride = (width * bits + 31) / 32 * 4;
+        if (rowStride * rows > available)
+            return std::nullopt;
+    }
+    return BmpLayout { int(width), int(rows), runLength };
+}
+
+QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(false);
+    // Qt leaves a partly decoded picture behind when it fails, so only its answer counts.
+    if (!reader.read(&canvas) || canvas.isNull())
+        throw AppError::formatNotRecognized();
+    return canvas.convertToFormat(
+        canvas.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+}
+
+} // namespace
+
+QImage readBitmap(const QByteArray& path)
+{
+    const std::optional<Kind> kind = kindFromName(path);
+    if (!kind)
+        throw AppError::formatNotRecognized();
+    const QByteArray bytes = readWholeFile(path);
+
+    if (*kind == Kind::Png) {
+        if (!isCompletePng(bytes))
+            throw AppError::formatNotRecognized();
+        return decode(bytes, "png", QImage());
+    }
+
+    const std::optional<BmpLayout> layout = checkBmp(bytes);
+    if (!layout)
+        throw AppError::formatNotRecognized();
+    // Qt's run-length decoder writes only the pixels the codes reach. Given a canvas of the
+    // right size and format it reuses it, so skipped pixels stay at palette index 0.
+    QImage canvas;
+    if (layout->runLength) {
+        canvas = QImage(layout->width, layout->height, QImage::Format_Indexed8);
+        canvas.fill(0);
+    }
+    return decode(bytes, "bmp", canvas);
+}
