@@ -1,3 +1,4 @@
+#include "BitmapCases.h"
 #include "StyleFixture.h"
 #include "WindowHarness.h"
 
@@ -18,6 +19,10 @@ private slots:
     void stopsAtFirstUnreadableFile_data();
     void stopsAtFirstUnreadableFile();
     void failedStepKeepsItsPlacementAndOldPicture();
+    void badContentFailsOnceAndKeepsPictures_data();
+    void badContentFailsOnceAndKeepsPictures();
+    void unopenableFileNamesTheReason_data();
+    void unopenableFileNamesTheReason();
     void readsTheDiskAtEveryPass();
     void secondStyleReplacesTheFirst();
 
@@ -294,6 +299,69 @@ void TestLoadPass::failedStepKeepsItsPlacementAndOldPicture()
     h.frm->Button1->click();
     QCOMPARE(h.reports.size(), 1);
     QVERIFY(h.frm->ActiveGlyphRestore->sourcePath().startsWith(broken.dirBytes()));
+}
+
+void TestLoadPass::badContentFailsOnceAndKeepsPictures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    for (const BitmapCases::BitmapCase& c : BitmapCases::unrecognizedBitmaps()) {
+        // Put where the pass has already placed an image, or reads a working bitmap.
+        if (c.fileName.endsWith(QLatin1String(".png")))
+            QTest::newRow(c.name.constData()) << "captionbar_active.png" << c.content;
+        else if (c.fileName.endsWith(QLatin1String(".bmp")))
+            QTest::newRow(c.name.constData()) << "frame_mask_right.bmp" << c.content;
+    }
+}
+
+void TestLoadPass::badContentFailsOnceAndKeepsPictures()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    StyleFixture before;
+    before.writeAll();
+    StyleFixture broken(QStringLiteral("Broken"));
+    broken.writeAll();
+    QFile bad(broken.path(file));
+    QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write(content);
+    bad.close();
+
+    WindowHarness h;
+    h.chooseStyle(before.dir());
+    const QImage caption = h.frm->captionbar_active->picture();
+    const QImage rightCorner = h.frm->captionbar_right_inactive->picture();
+    h.chooseStyle(broken.dir());
+    QCOMPARE(h.reports, QStringList(QStringLiteral("Image format not recognized.")));
+    QCOMPARE(h.frm->captionbar_active->picture(), caption);
+    QCOMPARE(h.frm->captionbar_right_inactive->picture(), rightCorner);
+    QVERIFY(h.frm->ActiveGlyphMinimize->sourcePath().startsWith(before.dirBytes()));
+}
+
+void TestLoadPass::unopenableFileNamesTheReason_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "directory" << "Is a directory";
+    QTest::newRow("dangling link") << "link" << "No such file or directory";
+}
+
+void TestLoadPass::unopenableFileNamesTheReason()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    StyleFixture style;
+    style.writeAll();
+    const QString file = QStringLiteral("framebottom_active.png");
+    style.remove(file);
+    if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkdir(style.path(file)));
+    else
+        QVERIFY(QFile::link(style.path(QStringLiteral("gone.png")), style.path(file)));
+    WindowHarness h;
+    h.chooseStyle(style.dir());
+    QCOMPARE(h.reports,
+        QStringList(QStringLiteral("Cannot open file \"%1\". %2.").arg(style.path(file), reason)));
 }
 
 void TestLoadPass::readsTheDiskAtEveryPass()

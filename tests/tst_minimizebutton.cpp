@@ -1,3 +1,4 @@
+#include "BitmapCases.h"
 #include "StyleFixture.h"
 #include "WindowHarness.h"
 
@@ -19,6 +20,8 @@ private slots:
     void movementReloadsFromDisk();
     void missingOverFileIsReportedOnce();
     void missingPressFileLeavesFaceAndPane();
+    void badOverFileIsReportedOnce_data();
+    void badOverFileIsReportedOnce();
     void otherButtonsDoNotReact();
 
 private:
@@ -198,6 +201,30 @@ void TestMinimizeButton::missingPressFileLeavesFaceAndPane()
     QTest::mouseRelease(m_h->frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 6, 6 });
     QCOMPARE(label(), QStringLiteral(" captionbutton_over.png"));
     QCOMPARE(m_h->reports.size(), 2);
+}
+
+void TestMinimizeButton::badOverFileIsReportedOnce_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    for (const BitmapCases::BitmapCase& c : BitmapCases::unrecognizedBitmaps())
+        if (c.fileName.endsWith(QLatin1String(".png")))
+            QTest::newRow(c.name.constData()) << c.content;
+}
+
+void TestMinimizeButton::badOverFileIsReportedOnce()
+{
+    QFETCH(QByteArray, content);
+    QFile bad(m_style->path(QStringLiteral("minimize_active_over.png")));
+    QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    bad.write(content);
+    bad.close();
+    const QImage glyphBefore = m_h->frm->ActiveGlyphMinimize->picture();
+    for (int x = 2; x < 6; ++x)
+        moveOnGlyph({ x, 5 });
+    moveAway();
+    QCOMPARE(m_h->reports, QStringList(QStringLiteral("Image format not recognized.")));
+    QCOMPARE(m_h->frm->ActiveGlyphMinimize->picture(), glyphBefore);
+    QCOMPARE(glyph(), QStringLiteral("minimize_active_normal.png"));
 }
 
 void TestMinimizeButton::otherButtonsDoNotReact()
