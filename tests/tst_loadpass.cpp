@@ -16,6 +16,8 @@ private slots:
     void captionLabels();
     void cornerCompositing();
     void smallerCornerLeavesEarlierPixels();
+    void masksOfEveryDepth_data();
+    void masksOfEveryDepth();
     void stopsAtFirstUnreadableFile_data();
     void stopsAtFirstUnreadableFile();
     void failedStepKeepsItsPlacementAndOldPicture();
@@ -233,6 +235,36 @@ void TestLoadPass::smallerCornerLeavesEarlierPixels()
     QCOMPARE(corner.pixel(4, 15) | 0xff000000u, qRgb(90, 80, 70));
     QCOMPARE(corner.pixel(10, 25) | 0xff000000u,
         StyleFixture::colourOf(QStringLiteral("captionbar_right_inactive.png")));
+}
+
+void TestLoadPass::masksOfEveryDepth_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+    QTest::newRow("1-bit") << QImage::Format_Mono;
+    QTest::newRow("8-bit palette") << QImage::Format_Indexed8;
+    QTest::newRow("24-bit") << QImage::Format_RGB888;
+    QTest::newRow("32-bit") << QImage::Format_RGB32;
+    QTest::newRow("32-bit with alpha") << QImage::Format_ARGB32;
+}
+
+void TestLoadPass::masksOfEveryDepth()
+{
+    QFETCH(QImage::Format, format);
+    StyleFixture style(QStringLiteral("Stil mit Leerzeichen ö"));
+    style.writeAll();
+    style.writeImage(QStringLiteral("frame_mask_left.bmp"), StyleFixture::maskImage(3).convertToFormat(format));
+    WindowHarness h;
+    h.chooseStyle(style.dir());
+    QCOMPARE(h.reports, QStringList());
+    const QImage first = h.frm->captionbar_left_active->picture();
+    QCOMPARE(first.pixel(1, 1) | 0xff000000u, qRgb(255, 255, 255));
+    QCOMPARE(first.pixel(6, 6) | 0xff000000u,
+        StyleFixture::colourOf(QStringLiteral("captionbar_left_active.png")));
+    // The same pixels on every pass.
+    for (int pass = 0; pass < 3; ++pass) {
+        h.frm->Button1->click();
+        QCOMPARE(h.frm->captionbar_left_active->picture(), first);
+    }
 }
 
 void TestLoadPass::stopsAtFirstUnreadableFile_data()
