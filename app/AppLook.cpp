@@ -1,6 +1,7 @@
 #include "app/AppLook.h"
 
 #include <QApplication>
+#include <QStyle>
 #include <QStyleFactory>
 
 void prepareApplication()
@@ -15,6 +16,9 @@ void prepareApplication()
 void applyApplicationLook()
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    // The style's own colours, not the desktop theme's: a dark theme would otherwise turn the
+    // views and editors dark under the window's fixed colours.
+    QApplication::setPalette(QApplication::style()->standardPalette());
     QApplication::setApplicationName(QStringLiteral("framewright"));
     QApplication::setApplicationDisplayName(QStringLiteral("Framewright"));
     QApplication::setDesktopFileName(QStringLiteral("framewright"));

@@ -12,7 +12,11 @@ class ErrorReport
 public:
     using Presenter = std::function<void(const QString& text)>;
 
-    // The text as the user sees it: a full stop is appended when the last character sorts after '.'.
+    // Now: the box opens inside the failing call. Queued: it opens once control is back in the
+    // event loop, for a failure during show, so the box has the shown window behind it.
+    enum class When { Now, Queued };
+
+    // The text as the user sees it, with a full stop after a last character that sorts after '.'.
     static QString format(const QString& message);
 
     static void show(const QString& message);
@@ -22,15 +26,18 @@ public:
     // Tests swap the message box for a recorder; returns the presenter that was in place.
     static Presenter setPresenter(Presenter presenter);
 
-    // Runs f and hands whatever it throws to the report, since Qt does not let exceptions
-    // leave a slot or event handler.
+    // The one place that catches: runs f and hands whatever it throws to the report, since Qt
+    // does not let exceptions leave a slot or event handler.
     template<typename F>
-    static void guard(F&& f)
+    static void guard(F&& f, When when = When::Now)
     {
         try {
             std::forward<F>(f)();
         } catch (const std::exception& error) {
-            show(error);
+            report(messageOf(error), when);
         }
     }
+
+private:
+    static void report(const QString& message, When when);
 };

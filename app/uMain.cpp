@@ -2,6 +2,7 @@
 
 #include "app/ErrorReport.h"
 #include "controls/DiskFile.h"
+#include "controls/FormColours.h"
 #include "controls/FormSetup.h"
 #include "explorer/ElementTree.h"
 #include "preview/LoadPass.h"
@@ -11,6 +12,7 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTextDocument>
 
 // The resources live in a static library: nothing would pull them in otherwise.
@@ -28,6 +30,8 @@ struct PixelFont
     int pixelSize;
     bool bold;
 };
+
+constexpr int kHelpLinkBgr = 16711680;
 
 // The form's fonts are pixel sizes, which a Designer font cannot hold.
 const PixelFont kFonts[] = {
@@ -77,24 +81,44 @@ void TfrmMain::finishForm()
     StatusBar1->setFixedHeight(19);
 
     QPalette title = lblBitmap->palette();
-    title.setColor(QPalette::Window,
-        QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
+    title.setColor(
+        QPalette::Window, QApplication::palette().color(QPalette::Disabled, QPalette::WindowText));
     title.setColor(QPalette::WindowText, Qt::white);
     lblBitmap->setPalette(title);
 
+    const QColor link = colourFromBgr(kHelpLinkBgr);
     QPalette help = TextViewer1->palette();
-    help.setColor(QPalette::Link, QColor(0x00, 0x00, 0xff));
+    help.setColor(QPalette::Link, link);
     help.setColor(QPalette::Text, Qt::black);
     TextViewer1->setPalette(help);
+    // A document's own link colours would otherwise win over the palette.
     TextViewer1->document()->setDefaultStyleSheet(
-        QStringLiteral("a { color: #0000ff; text-decoration: underline; }"));
+        QStringLiteral("a { color: %1; text-decoration: underline; }").arg(link.name()));
 
-    for (QLabel* label : { Label1, Label3, Label5, Label6 })
-        setTextColour(label, Qt::black);
+    for (QWidget* widget : std::initializer_list<QWidget*> {
+             Label1, Label3, Label5, Label6, SpeedButton4, SpeedButton5, SpeedButton6 })
+        setTextColour(widget, Qt::black);
     for (QLabel* label : { Label1, Label3, Label2 })
         label->adjustSize();
 
+    // The style box's list rows are 17 pixels high; the menu-like delegate of the style's own
+    // popup takes its row height from the menu font instead.
+    cboPaths->setItemDelegate(new QStyledItemDelegate(cboPaths));
+    for (int row = 0; row < cboPaths->count(); ++row)
+        cboPaths->setItemData(row, QSize(0, 17), Qt::SizeHintRole);
+
     ScrollBox1->followContent();
+
+    // The load pass paints each style's corners into these bitmaps rather than replacing them,
+    // so they must exist even if a design picture could not be read.
+    for (ImageControl* corner : { captionbar_left_inactive, captionbar_right_inactive,
+             captionbar_left_active, captionbar_right_active }) {
+        if (corner->picture().size() != QSize(12, 29)) {
+            QImage own(12, 29, QImage::Format_RGB32);
+            own.fill(Qt::black);
+            corner->setPicture(own);
+        }
+    }
 
     // The style box shows nothing until start-up picks its first item.
     {
@@ -109,22 +133,17 @@ void TfrmMain::finishForm()
 void TfrmMain::applyFonts()
 {
     for (const PixelFont& entry : kFonts) {
-        auto* widget = findChild<QWidget*>(QLatin1String(entry.control));
-        if (!widget)
-            continue;
-        QFont font = widget->font();
-        font.setFamilies({ QString::fromLatin1(entry.family), QStringLiteral("Helvetica") });
-        font.setStyleHint(QFont::SansSerif);
-        font.setPixelSize(entry.pixelSize);
-        font.setBold(entry.bold);
-        widget->setFont(font);
+        if (auto* widget = findChild<QWidget*>(QLatin1String(entry.control)))
+            widget->setFont(
+                FormSetup::x11Font(QLatin1String(entry.family), entry.pixelSize, entry.bold));
     }
 }
 
 template<typename Sender, typename Signal>
 void TfrmMain::bind(Sender* sender, Signal signal, void (TfrmMain::*handler)())
 {
-    connect(sender, signal, this, [this, handler] { ErrorReport::guard([&] { (this->*handler)(); }); });
+    connect(
+        sender, signal, this, [this, handler] { ErrorReport::guard([&] { (this->*handler)(); }); });
 }
 
 void TfrmMain::connectHandlers()
@@ -158,19 +177,18 @@ SampleWindowView TfrmMain::inactiveView() const
 {
     return SampleWindowView { captionbar_left_inactive, captionbar_right_inactive,
         captionbar_inactive, framebottom_left_inactive, framebottom_right_inactive,
-        framebottom_inactive, frameleft_inactive, frameright_inactive, Label1,
-        InactiveButtonClose, InactiveButtonMaximize, InactiveButtonMinimize,
-        InactiveButtonRestore, InactiveGlyphClose, InactiveGlyphMaximize, InactiveGlyphMinimize,
-        InactiveGlyphRestore };
+        framebottom_inactive, frameleft_inactive, frameright_inactive, Label1, InactiveButtonClose,
+        InactiveButtonMaximize, InactiveButtonMinimize, InactiveButtonRestore, InactiveGlyphClose,
+        InactiveGlyphMaximize, InactiveGlyphMinimize, InactiveGlyphRestore };
 }
 
 SampleWindowView TfrmMain::activeView() const
 {
     return SampleWindowView { captionbar_left_active, captionbar_right_active, captionbar_active,
         framebottom_left_active, framebottom_right_active, framebottom_active, frameleft_active,
-        frameright_active, Label3, ActiveButtonClose, ActiveButtonMaximize,
-        ActiveButtonMinimize, ActiveButtonRestore, ActiveGlyphClose, ActiveGlyphMaximize,
-        ActiveGlyphMinimize, ActiveGlyphRestore };
+        frameright_active, Label3, ActiveButtonClose, ActiveButtonMaximize, ActiveButtonMinimize,
+        ActiveButtonRestore, ActiveGlyphClose, ActiveGlyphMaximize, ActiveGlyphMinimize,
+        ActiveGlyphRestore };
 }
 
 void TfrmMain::FormCreate()
@@ -208,7 +226,13 @@ void TfrmMain::loadHelp(const QString& programDir)
 void TfrmMain::loadCode(const QString& programDir)
 {
     const QString path = programDir + QStringLiteral("Luna.uis");
-    Memo->setPlainText(QString::fromLocal8Bit(readWholeFile(QFile::encodeName(path))));
+    QString text = QString::fromLocal8Bit(readWholeFile(QFile::encodeName(path)));
+    // Text lines: any line break ends a line, and a break at the very end starts no new one.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    Memo->setPlainText(text);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -218,17 +242,14 @@ void TfrmMain::showEvent(QShowEvent* event)
     if (m_shown || event->spontaneous())
         return;
     m_shown = true;
-    if (const QScreen* screen = this->screen())
-        move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->geometry().center());
+        move(frame.topLeft());
+    }
     // The first pass runs before the first frame, so the window appears composed; a failure is
     // reported once the window is on screen, so the box has the window behind it.
-    try {
-        FormShow();
-    } catch (const std::exception& error) {
-        const QString message = ErrorReport::messageOf(error);
-        QMetaObject::invokeMethod(
-            this, [message] { ErrorReport::show(message); }, Qt::QueuedConnection);
-    }
+    ErrorReport::guard([this] { FormShow(); }, ErrorReport::When::Queued);
 }
 
 void TfrmMain::FormShow()
@@ -261,7 +282,8 @@ void TfrmMain::CreateWindowTree()
 
 void TfrmMain::captionbar_inactiveClick()
 {
-    Inspector::update(inspectorView(), *captionbar_inactive, QStringLiteral(" captionbar_inactive.png"));
+    Inspector::update(
+        inspectorView(), *captionbar_inactive, QStringLiteral(" captionbar_inactive.png"));
 }
 
 void TfrmMain::imgActualClick()
@@ -282,16 +304,19 @@ void TfrmMain::ActiveGlyphMinimizeMouseLeave()
 void TfrmMain::ActiveGlyphMinimizeMouseDown()
 {
     m_minimize->show(LiveMinimizeButton::Look::Press);
-    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
+    Inspector::update(
+        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseUp()
 {
     m_minimize->show(LiveMinimizeButton::Look::Over);
-    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
+    Inspector::update(
+        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeClick()
 {
-    Inspector::update(inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_normal.png"));
+    Inspector::update(
+        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_normal.png"));
 }

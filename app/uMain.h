@@ -22,7 +22,8 @@ class TfrmMain : public QMainWindow, public Ui::TfrmMain
 public:
     // desktop may be null (nothing is handed off). programDir, with its trailing "/", is where
     // "help.htm" and "Luna.uis" are read from; empty means the running executable's directory.
-    explicit TfrmMain(IDesktopApi* desktop, const QString& programDir = {}, QWidget* parent = nullptr);
+    explicit TfrmMain(
+        IDesktopApi* desktop, const QString& programDir = {}, QWidget* parent = nullptr);
 
     const StyleState& state() const { return m_state; }
     const ImageList& imageList1() const { return ImageList1; }

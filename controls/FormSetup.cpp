@@ -15,11 +15,14 @@
 
 namespace {
 
-void paintBackground(QWidget* widget, const QColor& colour)
+// Only views paint their area in the Base role. Setting it on a window or panel would pass the
+// colour on to every editor and view inside, which keep the toolkit's own.
+void paintBackground(QWidget* widget, const QColor& colour, bool view = false)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
+    if (view)
+        palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -52,9 +55,10 @@ void applyColours(QWidget* root)
         if (!bgr.isValid())
             continue;
         const QColor colour = colourFromBgr(bgr.toInt());
-        paintBackground(widget, colour);
-        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
-            paintBackground(area->viewport(), colour);
+        auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+        paintBackground(widget, colour, area != nullptr);
+        if (area)
+            paintBackground(area->viewport(), colour, true);
         if (auto* scroll = qobject_cast<QScrollArea*>(widget); scroll && scroll->widget())
             paintBackground(scroll->widget(), colour);
     }
@@ -103,6 +107,18 @@ void groupSpeedButtons(QWidget* root)
             group->addButton(button);
         }
     }
+}
+
+QFont x11Font(const QString& name, int pixelSize, bool bold)
+{
+    QFont font;
+    // Asking for the foundry-qualified name would skip the family's substitutes, which are the
+    // closest match when the family itself is missing.
+    font.setFamilies({ name.section(QLatin1Char('-'), -1) });
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
 }
 
 } // namespace FormSetup

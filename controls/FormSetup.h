@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFont>
+
+class QString;
 class QWidget;
 
 // What a Designer form cannot say by itself, applied once after setupUi() at the design size:
@@ -15,5 +18,9 @@ void applyColours(QWidget* root);
 void applyStacking(QWidget* root);
 void groupSpeedButtons(QWidget* root);
 bool isGraphic(const QWidget* widget);
+
+// A font named the X11 way ("adobe-helvetica": foundry, then family) at a pixel height. Where the
+// family is missing the font system's stand-in for it is used, and failing that a sans-serif.
+QFont x11Font(const QString& name, int pixelSize, bool bold);
 
 } // namespace FormSetup

@@ -5,13 +5,13 @@
 
 // A flat button drawn on its parent's surface that never takes the keyboard focus. Buttons of
 // one parent sharing a non-zero groupIndex latch exclusively: pressing one releases the other,
-// pressing the one that is down leaves it down.
+// pressing the one that is down leaves it down. "Down" in that sense is the checked state; set
+// groupIndex before checked, since only a grouped button can latch.
 class SpeedButton : public QToolButton
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap picture READ picture WRITE setPicture)
     Q_PROPERTY(int groupIndex READ groupIndex WRITE setGroupIndex)
-    Q_PROPERTY(bool down READ isChecked WRITE setChecked)
 
 public:
     explicit SpeedButton(QWidget* parent = nullptr);

@@ -1,9 +1,9 @@
 #include "preview/LoadPass.h"
 
 #include "controls/BitmapReader.h"
+#include "controls/FormSetup.h"
 #include "controls/ImageControl.h"
 
-#include <QFont>
 #include <QLabel>
 
 namespace {
@@ -47,13 +47,8 @@ void compositeCorner(ImageControl* corner, const QImage& mask, const QImage& pic
 void setCaption(QLabel* label, const char* text, QRgb colour)
 {
     label->move(37, 4);
-    QFont font;
-    font.setFamilies({ QStringLiteral("adobe-helvetica"), QStringLiteral("Helvetica") });
-    font.setStyleHint(QFont::SansSerif);
     // Size 10 points at the form's 101 pixels per inch, whatever the screen's resolution.
-    font.setPixelSize(14);
-    font.setBold(true);
-    label->setFont(font);
+    label->setFont(FormSetup::x11Font(QStringLiteral("adobe-helvetica"), 14, true));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, QColor(colour));
     label->setPalette(palette);

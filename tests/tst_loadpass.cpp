@@ -1,6 +1,7 @@
 #include "BitmapCases.h"
 #include "StyleFixture.h"
 #include "WindowHarness.h"
+#include "controls/FormSetup.h"
 
 #include <QtTest>
 
@@ -184,6 +185,7 @@ void TestLoadPass::captionLabels()
         QCOMPARE(e.label->text(), QString::fromLatin1(e.text));
         QCOMPARE(e.label->pos(), QPoint(37, 4));
         QCOMPARE(e.label->font().pixelSize(), 14);
+        QCOMPARE(e.label->font(), FormSetup::x11Font(QStringLiteral("adobe-helvetica"), 14, true));
         QVERIFY(e.label->font().bold());
         QCOMPARE(e.label->palette().color(QPalette::WindowText), e.colour);
         QCOMPARE(e.label->size(), e.label->sizeHint());

@@ -1,0 +1,504 @@
+#include "app/AppLook.h"
+#include "controls/AppError.h"
+#include "controls/DockLayout.h"
+#include "controls/FormColours.h"
+#include "controls/FormSetup.h"
+#include "controls/ImageControl.h"
+#include "controls/ScrollBox.h"
+#include "controls/Shape.h"
+#include "controls/SpeedButton.h"
+#include "controls/SplitterBar.h"
+#include "controls/ToolBar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QWidget* docked(QWidget* parent, const char* dock, QRect geometry, const char* name)
+{
+    auto* child = new QFrame(parent);
+    child->setObjectName(QLatin1String(name));
+    child->setGeometry(geometry);
+    child->setProperty("dock", QLatin1String(dock));
+    return child;
+}
+
+QStringList stackingOf(const QWidget* parent)
+{
+    QStringList names;
+    for (const QObject* child : parent->children())
+        if (child->isWidgetType())
+            names << child->objectName();
+    return names;
+}
+
+// Drags a splitter bar by dx pixels, live: the pane must follow before the button comes up.
+int dragSplitter(SplitterBar* bar, int dx, int* widthWhileDragging = nullptr)
+{
+    const QPoint start = bar->mapToGlobal(QPoint(2, 10));
+    QTest::mousePress(bar, Qt::LeftButton, {}, bar->mapFromGlobal(start));
+    const QPoint end = start + QPoint(dx, 0);
+    QTest::mouseMove(bar, bar->mapFromGlobal(end));
+    QWidget* pane = bar->resizedPane();
+    if (widthWhileDragging)
+        *widthWhileDragging = pane ? pane->width() : -1;
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromGlobal(end));
+    return pane ? pane->width() : -1;
+}
+
+} // namespace
+
+class tst_Controls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void colourFromBgr_data();
+    void colourFromBgr();
+
+    void dockOrder();
+    void anchors_data();
+    void anchors();
+
+    void splitter_data();
+    void splitter();
+    void splitterReopensAClosedPane();
+
+    void stackingKeepsCreationOrderPerKind();
+    void stackingLeavesGlyphsAboveFaces();
+
+    void speedButtonGroup();
+    void speedButtonPictureIsColourKeyed();
+
+    void imageColourKey();
+    void imageAutoSizeAtOnce();
+    void imageFailedLoadKeepsPicture();
+    void imageMouseEvents_data();
+    void imageMouseEvents();
+
+    void scrollBoxFollowsContent();
+    void shapeAndToolBarPaint();
+};
+
+void tst_Controls::colourFromBgr_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QColor>("rgb");
+    QTest::newRow("window") << 14412523 << QColor(0xEB, 0xEA, 0xDB);
+    QTest::newRow("backdrop") << 6973521 << QColor(0x51, 0x68, 0x6A);
+    QTest::newRow("help links") << 16711680 << QColor(0x00, 0x00, 0xFF);
+    QTest::newRow("inactive window") << 13553358 << QColor(0xCE, 0xCE, 0xCE);
+    QTest::newRow("red in the low byte") << 0x0000FF << QColor(0xFF, 0x00, 0x00);
+}
+
+void tst_Controls::colourFromBgr()
+{
+    QFETCH(int, stored);
+    QFETCH(QColor, rgb);
+    QCOMPARE(::colourFromBgr(stored), rgb);
+}
+
+void tst_Controls::dockOrder()
+{
+    QWidget host;
+    host.resize(300, 200);
+    // Created out of claiming order on purpose: the fill first, the left docks by falling Left.
+    QWidget* fill = docked(&host, "fill", QRect(0, 0, 10, 10), "fill");
+    QWidget* left2 = docked(&host, "left", QRect(50, 0, 30, 10), "left2");
+    QWidget* bottom = docked(&host, "bottom", QRect(0, 0, 10, 20), "bottom");
+    QWidget* left1 = docked(&host, "left", QRect(0, 0, 40, 10), "left1");
+    QWidget* top1 = docked(&host, "top", QRect(0, 0, 10, 10), "top1");
+    QWidget* top2 = docked(&host, "top", QRect(0, 0, 10, 5), "top2");
+    auto* fixed = new QLabel(&host);
+    fixed->setGeometry(120, 100, 20, 20);
+    DockLayout::installAll(&host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+    QCOMPARE(top1->geometry(), QRect(0, 0, 300, 10));
+    QCOMPARE(top2->geometry(), QRect(0, 10, 300, 5));
+    QCOMPARE(bottom->geometry(), QRect(0, 180, 300, 20));
+    QCOMPARE(left1->geometry(), QRect(0, 15, 40, 165));
+    QCOMPARE(left2->geometry(), QRect(40, 15, 30, 165));
+    QCOMPARE(fill->geometry(), QRect(70, 15, 230, 165));
+    QCOMPARE(fixed->geometry(), QRect(120, 100, 20, 20));
+
+    host.resize(400, 300);
+    QTRY_COMPARE(fill->geometry(), QRect(70, 15, 330, 265));
+    QCOMPARE(bottom->geometry(), QRect(0, 280, 400, 20));
+    QCOMPARE(left2->geometry(), QRect(40, 15, 30, 265));
+    QCOMPARE(fixed->geometry(), QRect(120, 100, 20, 20));
+
+    // The left docks were ordered once: a later width change keeps their order.
+    left1->resize(100, left1->height());
+    host.layout()->setGeometry(host.rect());
+    QCOMPARE(left2->x(), 100);
+    QCOMPARE(fill->geometry(), QRect(130, 15, 270, 265));
+}
+
+void tst_Controls::anchors_data()
+{
+    QTest::addColumn<QString>("anchors");
+    QTest::addColumn<QRect>("grown");
+    QTest::addColumn<QRect>("shrunk");
+
+    // A 1109-wide child at (40, 0) in a 1152 x 29 host; grown by 100 x 20, shrunk by 200 x 9.
+    QTest::newRow("left, top, right (the style box)")
+        << "left,top,right" << QRect(40, 0, 1209, 23) << QRect(40, 0, 909, 23);
+    QTest::newRow("left and top (default)")
+        << "left,top" << QRect(40, 0, 1109, 23) << QRect(40, 0, 1109, 23);
+    QTest::newRow("right only") << "right" << QRect(140, 0, 1109, 23) << QRect(-160, 0, 1109, 23);
+    QTest::newRow("all four") << "left,top,right,bottom" << QRect(40, 0, 1209, 43)
+                              << QRect(40, 0, 909, 14);
+    QTest::newRow("bottom only") << "bottom" << QRect(40, 20, 1109, 23) << QRect(40, -9, 1109, 23);
+}
+
+void tst_Controls::anchors()
+{
+    QFETCH(QString, anchors);
+    QFETCH(QRect, grown);
+    QFETCH(QRect, shrunk);
+
+    QWidget host;
+    host.resize(1152, 29);
+    auto* box = new QComboBox(&host);
+    box->setGeometry(40, 0, 1109, 23);
+    box->setProperty("anchors", anchors);
+    DockLayout::installAll(&host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QCOMPARE(box->geometry(), QRect(40, 0, 1109, 23));
+
+    host.resize(1252, 49);
+    QTRY_COMPARE(host.size(), QSize(1252, 49));
+    QTRY_COMPARE(box->geometry(), grown);
+    host.resize(952, 20);
+    QTRY_COMPARE(host.size(), QSize(952, 20));
+    QTRY_COMPARE(box->geometry(), shrunk);
+}
+
+void tst_Controls::splitter_data()
+{
+    QTest::addColumn<int>("dx");
+    QTest::addColumn<int>("paneWidth");
+
+    // The pane starts 100 wide in a 400-wide host with a 4-wide bar and a 200-wide neighbour,
+    // so it can grow to 400 - 30 - 204 = 166.
+    QTest::newRow("a little narrower") << -20 << 80;
+    QTest::newRow("to 31: stays open") << -69 << 31;
+    QTest::newRow("to 30: snaps shut") << -70 << 0;
+    QTest::newRow("to 5: snaps shut") << -95 << 0;
+    QTest::newRow("past the left edge") << -300 << 0;
+    QTest::newRow("wider") << 40 << 140;
+    QTest::newRow("up to the limit") << 66 << 166;
+    QTest::newRow("past the limit") << 500 << 166;
+}
+
+void tst_Controls::splitter()
+{
+    QFETCH(int, dx);
+    QFETCH(int, paneWidth);
+
+    QWidget host;
+    host.resize(400, 100);
+    QWidget* pane = docked(&host, "left", QRect(0, 0, 100, 100), "pane");
+    auto* bar = new SplitterBar(&host);
+    bar->setGeometry(100, 0, 4, 100);
+    bar->setProperty("dock", QStringLiteral("left"));
+    QWidget* next = docked(&host, "left", QRect(104, 0, 200, 100), "next");
+    QWidget* fill = docked(&host, "fill", QRect(304, 0, 96, 100), "fill");
+    DockLayout::installAll(&host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    QCOMPARE(bar->resizedPane(), pane);
+    QCOMPARE(bar->cursor().shape(), Qt::SplitHCursor);
+
+    int live = -1;
+    QCOMPARE(dragSplitter(bar, dx, &live), paneWidth);
+    QCOMPARE(live, paneWidth);
+    QCOMPARE(bar->x(), paneWidth);
+    QCOMPARE(next->geometry(), QRect(paneWidth + 4, 0, 200, 100));
+    QCOMPARE(fill->geometry(), QRect(paneWidth + 204, 0, 400 - paneWidth - 204, 100));
+    QVERIFY(fill->width() >= SplitterBar::kMinPane);
+}
+
+void tst_Controls::splitterReopensAClosedPane()
+{
+    QWidget host;
+    host.resize(400, 100);
+    QWidget* pane = docked(&host, "left", QRect(0, 0, 100, 100), "pane");
+    auto* bar = new SplitterBar(&host);
+    bar->setGeometry(100, 0, 4, 100);
+    bar->setProperty("dock", QStringLiteral("left"));
+    docked(&host, "fill", QRect(104, 0, 296, 100), "fill");
+    DockLayout::installAll(&host);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+
+    QCOMPARE(dragSplitter(bar, -80), 0);
+    QCOMPARE(dragSplitter(bar, 50), 50);
+    QCOMPARE(pane->width(), 50);
+    // Nothing to the bar's left in the host: it resizes nothing and moves nothing.
+    auto* lone = new SplitterBar(&host);
+    QCOMPARE(lone->resizedPane(), nullptr);
+}
+
+void tst_Controls::stackingKeepsCreationOrderPerKind()
+{
+    QWidget parent;
+    const QRect same(0, 0, 50, 50);
+    auto make = [&](QWidget* w, const char* name) {
+        w->setObjectName(QLatin1String(name));
+        w->setGeometry(same);
+    };
+    make(new ImageControl(&parent), "image1");
+    make(new QLabel(&parent), "label1");
+    make(new SpeedButton(&parent), "speed1");
+    auto* panel = new QFrame(&parent);
+    make(panel, "panel1");
+    make(new SplitterBar(&parent), "splitter1");
+    make(new Shape(&parent), "shape1");
+    make(new QPushButton(&parent), "button1");
+    make(new ImageControl(&parent), "image2");
+    make(new QLabel(&parent), "label2");
+    make(new ImageControl(panel), "inner image");
+    make(new QLabel(panel), "inner label");
+    make(new ImageControl(panel), "inner image2");
+
+    FormSetup::applyStacking(&parent);
+    QCOMPARE(stackingOf(&parent),
+        (QStringList { "image1", "speed1", "splitter1", "shape1", "image2", "label1", "panel1",
+            "button1", "label2" }));
+    QCOMPARE(stackingOf(panel), (QStringList { "inner image", "inner image2", "inner label" }));
+    QCOMPARE(parent.childAt(10, 10), parent.findChild<QLabel*>(QStringLiteral("label2")));
+}
+
+void tst_Controls::stackingLeavesGlyphsAboveFaces()
+{
+    QWidget window;
+    window.resize(100, 100);
+    auto* face = new ImageControl(&window);
+    face->setGeometry(10, 10, 19, 18);
+    auto* glyph = new ImageControl(&window);
+    glyph->setGeometry(13, 12, 13, 13);
+    auto* caption = new QLabel(&window);
+    caption->setGeometry(60, 0, 30, 20);
+    FormSetup::applyStacking(&window);
+    QCOMPARE(window.childAt(15, 15), glyph);
+    QCOMPARE(window.childAt(11, 11), face);
+}
+
+void tst_Controls::speedButtonGroup()
+{
+    QWidget bar;
+    bar.resize(200, 30);
+    QList<SpeedButton*> buttons;
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new SpeedButton(&bar);
+        button->setGeometry(1 + 28 * i, 4, 28, 22);
+        button->setText(QStringLiteral("x %1").arg(i + 1));
+        button->setGroupIndex(1);
+        buttons << button;
+    }
+    buttons[0]->setChecked(true);
+    auto* loose = new SpeedButton(&bar);
+    loose->setGeometry(120, 4, 28, 22);
+    auto* focusTaker = new QLineEdit(&bar);
+    focusTaker->setGeometry(150, 4, 40, 22);
+    FormSetup::groupSpeedButtons(&bar);
+    bar.show();
+    bar.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&bar));
+    focusTaker->setFocus();
+
+    auto downs = [&] {
+        QList<bool> state;
+        for (const SpeedButton* b : std::as_const(buttons))
+            state << b->isChecked();
+        return state;
+    };
+    QCOMPARE(downs(), (QList<bool> { true, false, false }));
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    QCOMPARE(downs(), (QList<bool> { false, true, false }));
+    // Clicking the one that is down leaves it down.
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    QCOMPARE(downs(), (QList<bool> { false, true, false }));
+    QTest::mouseClick(buttons[2], Qt::LeftButton);
+    QCOMPARE(downs(), (QList<bool> { false, false, true }));
+
+    QVERIFY(!loose->isCheckable());
+    QTest::mouseClick(loose, Qt::LeftButton);
+    QVERIFY(!loose->isChecked());
+    // Speed buttons never take the focus, not even when clicked.
+    QCOMPARE(QApplication::focusWidget(), focusTaker);
+}
+
+void tst_Controls::speedButtonPictureIsColourKeyed()
+{
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(QColor(0xFF, 0x00, 0xFF));
+    picture.setPixelColor(8, 8, Qt::blue);
+    SpeedButton button;
+    button.setPicture(QPixmap::fromImage(picture));
+    QCOMPARE(button.iconSize(), QSize(16, 16));
+    const QImage shown = button.icon().pixmap(16, 16).toImage();
+    QCOMPARE(qAlpha(shown.pixel(0, 15)), 0);
+    QCOMPARE(qAlpha(shown.pixel(3, 3)), 0);
+    QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::blue));
+}
+
+void tst_Controls::imageColourKey()
+{
+    QImage picture(3, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.setPixelColor(1, 1, Qt::green);
+    ImageControl image;
+    image.setTransparent(true);
+    image.setPicture(picture);
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(0, 0)), 0);
+    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
+
+    // The key is worked out again for each picture: now green at the bottom left.
+    picture.setPixelColor(0, 2, Qt::green);
+    image.setPicture(picture);
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(1, 1)), 0);
+    QCOMPARE(image.displayedPicture().pixelColor(1, 0), QColor(Qt::red));
+
+    image.setTransparent(false);
+    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
+}
+
+void tst_Controls::imageAutoSizeAtOnce()
+{
+    ImageControl image;
+    image.setGeometry(5, 6, 25, 25);
+    image.setAutoSize(true);
+    image.setStretch(true);
+    image.setPicture(QImage(12, 29, QImage::Format_RGB32));
+    QCOMPARE(image.geometry(), QRect(5, 6, 12, 29));
+
+    ImageControl stretched;
+    stretched.setGeometry(0, 0, 113, 113);
+    stretched.setStretch(true);
+    stretched.setPicture(QImage(12, 29, QImage::Format_RGB32));
+    QCOMPARE(stretched.size(), QSize(113, 113));
+}
+
+void tst_Controls::imageFailedLoadKeepsPicture()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ImageControl image;
+    image.setAutoSize(true);
+    image.setPicture(picture);
+    const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("none.png")));
+    QString message;
+    try {
+        image.loadFromFile(missing);
+    } catch (const AppError& error) {
+        message = error.message();
+    }
+    QCOMPARE(message,
+        QStringLiteral("Cannot open file \"%1\". No such file or directory")
+            .arg(QString::fromLocal8Bit(missing)));
+    QCOMPARE(image.picture(), picture);
+    QCOMPARE(image.size(), QSize(4, 4));
+}
+
+void tst_Controls::imageMouseEvents_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("releaseAt");
+    QTest::addColumn<QStringList>("events");
+
+    QTest::newRow("left click") << Qt::LeftButton << QPoint(5, 5)
+                                << QStringList { "down", "click", "up" };
+    QTest::newRow("middle click") << Qt::MiddleButton << QPoint(5, 5)
+                                  << QStringList { "down", "click", "up" };
+    QTest::newRow("right button: no click")
+        << Qt::RightButton << QPoint(5, 5) << QStringList { "down", "up" };
+    QTest::newRow("released outside: no click")
+        << Qt::LeftButton << QPoint(40, 5) << QStringList { "down", "up" };
+}
+
+void tst_Controls::imageMouseEvents()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, releaseAt);
+    QFETCH(QStringList, events);
+
+    QWidget window;
+    window.resize(100, 50);
+    auto* image = new ImageControl(&window);
+    image->setGeometry(0, 0, 20, 20);
+    QStringList seen;
+    connect(image, &ImageControl::mousePressed, this, [&] { seen << "down"; });
+    connect(image, &ImageControl::clicked, this, [&] { seen << "click"; });
+    connect(image, &ImageControl::mouseReleased, this, [&] { seen << "up"; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(image, button, {}, QPoint(5, 5));
+    QTest::mouseRelease(image, button, {}, releaseAt);
+    QCOMPARE(seen, events);
+}
+
+void tst_Controls::scrollBoxFollowsContent()
+{
+    ScrollBox box;
+    box.resize(100, 100);
+    auto* content = new QWidget;
+    auto* child = new ImageControl(content);
+    child->setGeometry(10, 10, 50, 50);
+    box.setWidget(content);
+    box.followContent();
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(content->size(), QSize(60, 60));
+    QCOMPARE(box.horizontalScrollBar()->maximum(), 0);
+    QCOMPARE(box.verticalScrollBar()->maximum(), 0);
+
+    child->resize(200, 50);
+    QTRY_COMPARE(content->size(), QSize(210, 60));
+    QTRY_VERIFY(box.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(box.verticalScrollBar()->maximum(), 0);
+    QCOMPARE(box.focusPolicy(), Qt::NoFocus);
+}
+
+void tst_Controls::shapeAndToolBarPaint()
+{
+    Shape shape;
+    shape.resize(45, 17);
+    shape.setBrushBgr(13158600);
+    QCOMPARE(shape.grab().toImage().pixelColor(20, 8), QColor(0xC8, 0xC8, 0xC8));
+
+    ToolBar bar;
+    bar.resize(100, 29);
+    const QImage strip = bar.grab().toImage();
+    const QColor dark = bar.palette().color(QPalette::Dark);
+    const QColor light = bar.palette().color(QPalette::Light);
+    // The etched edge: a dark line over a light one, along the top and along the bottom.
+    QCOMPARE(strip.pixel(50, 0), dark.rgb());
+    QCOMPARE(strip.pixel(50, 1), light.rgb());
+    QCOMPARE(strip.pixel(50, 27), dark.rgb());
+    QCOMPARE(strip.pixel(50, 28), light.rgb());
+}
+
+int main(int argc, char* argv[])
+{
+    prepareApplication();
+    QApplication app(argc, argv);
+    applyApplicationLook();
+    tst_Controls test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_controls.moc"
