@@ -5,8 +5,7 @@
 AppError::AppError(const QString& message)
     : m_message(message)
     , m_utf8(message.toUtf8())
-{
-}
+{ }
 
 AppError AppError::cannotOpen(const QString& path, int errnum)
 {

@@ -6,7 +6,8 @@
 
 // The one error type of the program. Handlers never catch it themselves: it travels to the
 // general error report, which shows message() to the user.
-class AppError : public std::exception {
+class AppError : public std::exception
+{
 public:
     explicit AppError(const QString& message);
 

@@ -97,8 +97,8 @@ void DockLayout::adopt(QWidget* child)
     entry.anchors = anchorsOf(child);
     const QWidget* parent = parentWidget();
     const QRect g = child->geometry();
-    entry.distances = QMargins(g.left(), g.top(), parent->width() - g.right() - 1,
-        parent->height() - g.bottom() - 1);
+    entry.distances = QMargins(
+        g.left(), g.top(), parent->width() - g.right() - 1, parent->height() - g.bottom() - 1);
     m_entries.append(entry);
     addChildWidget(child);
     invalidate();
@@ -180,8 +180,9 @@ void DockLayout::setGeometry(const QRect& rect)
     }
     for (const Entry& e : std::as_const(m_entries)) {
         if (e.dock == Dock::Fill)
-            place(e.item, QRect(free.topLeft(), QSize(std::max(0, free.width()),
-                                                    std::max(0, free.height()))));
+            place(e.item,
+                QRect(
+                    free.topLeft(), QSize(std::max(0, free.width()), std::max(0, free.height()))));
     }
     for (const Entry& e : std::as_const(m_entries)) {
         QWidget* w = e.item->widget();

@@ -38,7 +38,8 @@ public:
     void setGeometry(const QRect& rect) override;
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QLayoutItem* item = nullptr;
         Dock dock = Dock::None;
         Qt::Edges anchors;

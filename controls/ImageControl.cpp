@@ -49,8 +49,8 @@ void ImageControl::paintOver(const QImage& overlay, QPoint at)
     if (m_picture.isNull())
         return;
     if (m_picture.format() != QImage::Format_ARGB32 && m_picture.format() != QImage::Format_RGB32)
-        m_picture = m_picture.convertToFormat(m_picture.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                                          : QImage::Format_RGB32);
+        m_picture = m_picture.convertToFormat(
+            m_picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     {
         QPainter painter(&m_picture);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -63,8 +63,8 @@ void ImageControl::paintOver(const QImage& overlay, QPoint at)
 void ImageControl::setDesignPicture(const QPixmap& picture)
 {
     QImage image = picture.toImage();
-    setPicture(image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                             : QImage::Format_RGB32));
+    setPicture(image.convertToFormat(
+        image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32));
 }
 
 void ImageControl::setAutoSize(bool on)

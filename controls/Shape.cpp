@@ -6,8 +6,7 @@
 
 Shape::Shape(QWidget* parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void Shape::setBrushBgr(int bgr)
 {

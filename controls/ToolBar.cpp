@@ -4,8 +4,7 @@
 
 ToolBar::ToolBar(QWidget* parent)
     : QWidget(parent)
-{
-}
+{ }
 
 void ToolBar::setFlat(bool flat)
 {

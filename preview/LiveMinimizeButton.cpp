@@ -17,8 +17,7 @@ LiveMinimizeButton::LiveMinimizeButton(
     : m_state(state)
     , m_face(face)
     , m_glyph(glyph)
-{
-}
+{ }
 
 const char* LiveMinimizeButton::faceFile(Look look)
 {
@@ -61,8 +60,7 @@ void LiveMinimizeButton::showQuietly(Look look)
     try {
         load(m_face, faceFile(look), true);
         load(m_glyph, glyphFile(look), true);
-    } catch (const Quiet&) {
-    }
+    } catch (const Quiet&) { }
 }
 
 void LiveMinimizeButton::show(Look look)

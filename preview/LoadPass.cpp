@@ -61,16 +61,15 @@ void setCaption(QLabel* label, const char* text, QRgb colour)
 void placeBottomCorner(
     const StyleState& s, ImageControl* corner, const char* file, int width, int height, bool right)
 {
-    auto place = [&] {
-        corner->move(right ? width - corner->width() : 0, height - corner->height());
-    };
+    auto place
+        = [&] { corner->move(right ? width - corner->width() : 0, height - corner->height()); };
     place();
     corner->loadFromFile(s.file(file));
     place();
 }
 
-void composeLeftCorner(const StyleState& s, const SampleWindowView& v, const WindowFiles& f,
-    const QImage& maskLeft)
+void composeLeftCorner(
+    const StyleState& s, const SampleWindowView& v, const WindowFiles& f, const QImage& maskLeft)
 {
     const QImage corner = readBitmap(s.file(f.captionbarLeft));
     v.captionbarLeft->move(0, 0);
@@ -87,16 +86,14 @@ void composeRest(const StyleState& s, const SampleWindowView& v, const WindowFil
     compositeCorner(v.captionbarRight, maskRight, cornerRight);
 
     v.captionbar->setGeometry(v.captionbarLeft->width(), 0,
-        width - v.captionbarRight->width() - v.captionbarLeft->width(),
-        v.captionbarLeft->height());
+        width - v.captionbarRight->width() - v.captionbarLeft->width(), v.captionbarLeft->height());
     v.captionbar->loadFromFile(s.file(f.captionbar));
 
     placeBottomCorner(s, v.framebottomLeft, f.framebottomLeft, width, height, false);
     placeBottomCorner(s, v.framebottomRight, f.framebottomRight, width, height, true);
 
     v.framebottom->setGeometry(v.framebottomLeft->width(), height - v.framebottom->height(),
-        width - v.framebottomLeft->width() - v.framebottomRight->width(),
-        v.framebottom->height());
+        width - v.framebottomLeft->width() - v.framebottomRight->width(), v.framebottom->height());
     v.framebottom->loadFromFile(s.file(f.framebottom));
 
     v.frameleft->setGeometry(0, v.captionbarLeft->height(), v.frameleft->width(),
@@ -105,13 +102,13 @@ void composeRest(const StyleState& s, const SampleWindowView& v, const WindowFil
 
     // There is no right-edge file: the right edge shows the left edge's bitmap.
     v.frameright->setGeometry(width - v.frameright->width(), v.captionbarRight->height(),
-        v.frameright->width(),
-        height - v.captionbarRight->height() - v.framebottomRight->height());
+        v.frameright->width(), height - v.captionbarRight->height() - v.framebottomRight->height());
     v.frameright->loadFromFile(s.file(f.frameleft));
 
     setCaption(v.caption, f.caption, f.captionColour);
 
-    for (ImageControl* button : { v.buttonClose, v.buttonMaximize, v.buttonMinimize, v.buttonRestore })
+    for (ImageControl* button :
+        { v.buttonClose, v.buttonMaximize, v.buttonMinimize, v.buttonRestore })
         button->loadFromFile(s.file("captionbutton_normal.png"));
 
     v.glyphClose->loadFromFile(s.file(f.glyphClose));
@@ -131,8 +128,8 @@ void runLoadPass(StyleState& state, const QString& styleBoxText, const SampleWin
     const QImage maskLeft = readBitmap(state.file("frame_mask_left.bmp"));
     composeLeftCorner(state, inactive, kInactiveFiles, maskLeft);
     const QImage maskRight = readBitmap(state.file("frame_mask_right.bmp"));
-    composeRest(state, inactive, kInactiveFiles, maskRight, state.InactiveWidth,
-        state.InactiveHeight);
+    composeRest(
+        state, inactive, kInactiveFiles, maskRight, state.InactiveWidth, state.InactiveHeight);
 
     composeLeftCorner(state, active, kActiveFiles, maskLeft);
     composeRest(state, active, kActiveFiles, maskRight, state.ActiveWidth, state.ActiveHeight);

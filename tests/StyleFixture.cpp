@@ -59,12 +59,14 @@ QRgb StyleFixture::colourOf(const QString& file)
 
 QSize StyleFixture::defaultSize(const QString& file)
 {
-    if (file.startsWith(QLatin1String("frame_mask")) || file.startsWith(QLatin1String("captionbar_left"))
+    if (file.startsWith(QLatin1String("frame_mask"))
+        || file.startsWith(QLatin1String("captionbar_left"))
         || file.startsWith(QLatin1String("captionbar_right")))
         return { 12, 29 };
     if (file.startsWith(QLatin1String("captionbar_")))
         return { 20, 29 };
-    if (file.startsWith(QLatin1String("framebottom_left")) || file.startsWith(QLatin1String("framebottom_right")))
+    if (file.startsWith(QLatin1String("framebottom_left"))
+        || file.startsWith(QLatin1String("framebottom_right")))
         return { 5, 8 };
     if (file.startsWith(QLatin1String("framebottom_")))
         return { 10, 8 };
@@ -78,9 +80,11 @@ QSize StyleFixture::defaultSize(const QString& file)
 void StyleFixture::writeAll()
 {
     for (const QString& file : kFiles) {
-        if (file == QLatin1String("frame_mask_left.bmp") || file == QLatin1String("frame_mask_right.bmp"))
+        if (file == QLatin1String("frame_mask_left.bmp")
+            || file == QLatin1String("frame_mask_right.bmp"))
             writeImage(file, maskImage(3));
-        else if (file.startsWith(QLatin1String("captionbar_left")) || file.startsWith(QLatin1String("captionbar_right")))
+        else if (file.startsWith(QLatin1String("captionbar_left"))
+            || file.startsWith(QLatin1String("captionbar_right")))
             writeImage(file, cornerImage(defaultSize(file), colourOf(file), 3));
         else
             write(file, defaultSize(file));

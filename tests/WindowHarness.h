@@ -38,7 +38,8 @@ public:
             file.open(QIODevice::WriteOnly);
             file.write("<p>x</p>\n");
         }
-        m_previous = ErrorReport::setPresenter([this](const QString& text) { reports.append(text); });
+        m_previous
+            = ErrorReport::setPresenter([this](const QString& text) { reports.append(text); });
         frm = std::make_unique<TfrmMain>(&desktop, m_programDir.path() + QLatin1Char('/'));
     }
 

@@ -1,6 +1,6 @@
+#include "BitmapCases.h"
 #include "controls/AppError.h"
 #include "controls/BitmapReader.h"
-#include "BitmapCases.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -118,7 +118,8 @@ void TestElementTree::showsTheListedPictures()
     QTreeWidgetItemIterator it(h.frm->TreeView);
     for (; *it; ++it) {
         const int index = (*it)->data(0, ElementTree::ImageIndexRole).toInt();
-        const QImage shown = (*it)->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shown
+            = (*it)->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown, images.image(index).toImage().convertToFormat(QImage::Format_RGB32));
     }
 }

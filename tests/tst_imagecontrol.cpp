@@ -34,7 +34,8 @@ void TestImageControl::sizesItselfInsideTheSetter_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QRgb>("farCorner");
     QTest::newRow("auto-size") << true << false << QSize(7, 4) << qRgb(10, 20, 30);
-    QTest::newRow("auto-size decides over stretch") << true << true << QSize(7, 4) << qRgb(10, 20, 30);
+    QTest::newRow("auto-size decides over stretch")
+        << true << true << QSize(7, 4) << qRgb(10, 20, 30);
     QTest::newRow("stretch") << false << true << QSize(30, 20) << qRgb(10, 20, 30);
     // Neither flag: drawn unscaled at the top-left, nothing beyond it.
     QTest::newRow("plain") << false << false << QSize(30, 20) << qRgb(255, 0, 255);
@@ -102,8 +103,9 @@ void TestImageControl::failedLoadKeepsPictureAndRecord()
         image.loadFromFile(style.path(QStringLiteral("missing.png")).toLocal8Bit());
         QFAIL("a missing file loaded");
     } catch (const AppError& error) {
-        QCOMPARE(error.message(), QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                                      .arg(style.path(QStringLiteral("missing.png"))));
+        QCOMPARE(error.message(),
+            QStringLiteral("Cannot open file \"%1\". No such file or directory")
+                .arg(style.path(QStringLiteral("missing.png"))));
     }
     QCOMPARE(image.picture(), before);
     QCOMPARE(image.size(), QSize(8, 9));

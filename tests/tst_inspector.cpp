@@ -18,8 +18,14 @@ private slots:
     void clickingTwiceReadsNothing();
 
 private:
-    static void clickCaptionBar(TfrmMain& frm) { QTest::mouseClick(frm.captionbar_inactive, Qt::LeftButton, {}, { 3, 3 }); }
-    static void clickActual(TfrmMain& frm) { QTest::mouseClick(frm.imgActual, Qt::LeftButton, {}, { 1, 1 }); }
+    static void clickCaptionBar(TfrmMain& frm)
+    {
+        QTest::mouseClick(frm.captionbar_inactive, Qt::LeftButton, {}, { 3, 3 });
+    }
+    static void clickActual(TfrmMain& frm)
+    {
+        QTest::mouseClick(frm.imgActual, Qt::LeftButton, {}, { 1, 1 });
+    }
 };
 
 void TestInspector::handsTheShownFileToThePaintProgram_data()
@@ -29,8 +35,10 @@ void TestInspector::handsTheShownFileToThePaintProgram_data()
     QTest::addColumn<QString>("file");
     QTest::newRow("caption bar") << "Luna" << false << "captionbar_inactive.png";
     QTest::newRow("minimize press and release") << "Luna" << true << "captionbutton_over.png";
-    QTest::newRow("space in the path") << "My Styles/Luna Frame" << false << "captionbar_inactive.png";
-    QTest::newRow("shell characters and letters") << "it's $HOME; ä" << true << "captionbutton_over.png";
+    QTest::newRow("space in the path")
+        << "My Styles/Luna Frame" << false << "captionbar_inactive.png";
+    QTest::newRow("shell characters and letters")
+        << "it's $HOME; ä" << true << "captionbutton_over.png";
 }
 
 void TestInspector::handsTheShownFileToThePaintProgram()
@@ -93,11 +101,13 @@ void TestInspector::afterStyleChangeNamesTheFileOnScreen()
     clickActual(*h.frm);
     // The pane still shows the first style's caption bar: that is the file to edit.
     QCOMPARE(h.desktop.commands,
-        QList<QByteArray>({ "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png" }));
+        QList<QByteArray>(
+            { "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png" }));
     // A pass cut short leaves the first style's caption bar on screen: clicking it names it too.
     clickCaptionBar(*h.frm);
     clickActual(*h.frm);
-    QCOMPARE(h.desktop.commands.last(), "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png");
+    QCOMPARE(h.desktop.commands.last(),
+        "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png");
 }
 
 void TestInspector::showsActualSizeAndFillsTheZoomBox()
@@ -120,7 +130,8 @@ void TestInspector::showsActualSizeAndFillsTheZoomBox()
     QCOMPARE(h.frm->imgZoomed->geometry(), QRect(36, 68, 113, 113));
     const QImage zoomed = h.frm->imgZoomed->grab().toImage();
     // Distorted to fill the box: every corner shows the bitmap.
-    for (QPoint p : { QPoint(0, 0), QPoint(112, 0), QPoint(0, 110), QPoint(112, 112), QPoint(56, 56) })
+    for (QPoint p :
+        { QPoint(0, 0), QPoint(112, 0), QPoint(0, 110), QPoint(112, 112), QPoint(56, 56) })
         QCOMPARE(zoomed.pixel(p) | 0xff000000u, qRgb(30, 60, 90));
     // The content now reaches beyond the pane: the scroll box scrolls by itself.
     QTRY_VERIFY(h.frm->ScrollBox1->horizontalScrollBar()->maximum() > 0);

@@ -49,7 +49,8 @@ void TestLoadPass::placesEveryPiece_data()
     const QSize standard(5, 8);
     const QSize corner(12, 29);
     auto row = [](const char* tag, QSize bottom, QSize caption, const char* piece, QRect rect) {
-        QTest::addRow("%s %s", tag, piece) << bottom << caption << QString::fromLatin1(piece) << rect;
+        QTest::addRow("%s %s", tag, piece)
+            << bottom << caption << QString::fromLatin1(piece) << rect;
     };
     // Inactive panel 393 x 249, active 397 x 237, 12 x 29 corner images whatever the files.
     row("std", standard, corner, "captionbar_left_inactive", { 0, 0, 12, 29 });
@@ -100,7 +101,8 @@ void TestLoadPass::placesEveryPiece()
     for (const char* name : { "captionbar_left_inactive.png", "captionbar_right_inactive.png",
              "captionbar_left_active.png", "captionbar_right_active.png" })
         style.writeImage(QString::fromLatin1(name),
-            StyleFixture::cornerImage(captionCorner, StyleFixture::colourOf(QString::fromLatin1(name)), 3));
+            StyleFixture::cornerImage(
+                captionCorner, StyleFixture::colourOf(QString::fromLatin1(name)), 3));
     // Edge files of other sizes than the form's: the pass keeps 5 wide and 8 high.
     style.write(QStringLiteral("frameleft_inactive.png"), { 9, 3 });
     style.write(QStringLiteral("framebottom_active.png"), { 3, 12 });
@@ -163,7 +165,8 @@ void TestLoadPass::showsEachFileWhereItBelongs()
     h.chooseStyle(style.dir());
 
     ImageControl* shown = image(*h.frm, qPrintable(piece));
-    QCOMPARE(QString::fromLocal8Bit(shown->sourcePath()), file.isEmpty() ? QString() : style.path(file));
+    QCOMPARE(
+        QString::fromLocal8Bit(shown->sourcePath()), file.isEmpty() ? QString() : style.path(file));
     if (!file.isEmpty())
         QCOMPARE(fileShownBy(shown->picture()), file);
     QCOMPARE(h.frm->state().StyleDir, style.dirBytes());
@@ -175,7 +178,8 @@ void TestLoadPass::captionLabels()
     style.writeAll();
     WindowHarness h;
     h.chooseStyle(style.dir());
-    struct Expect {
+    struct Expect
+    {
         QLabel* label;
         const char* text;
         QColor colour;
@@ -209,7 +213,8 @@ void TestLoadPass::cornerCompositing()
     QCOMPARE(inactive.pixel(6, 6) | 0xff000000u,
         StyleFixture::colourOf(QStringLiteral("captionbar_left_inactive.png")));
     QCOMPARE(h.frm->captionbar_left_active->picture().size(), QSize(12, 29));
-    QCOMPARE(h.frm->captionbar_left_active->picture().pixel(11, 28) | 0xff000000u, qRgb(10, 20, 30));
+    QCOMPARE(
+        h.frm->captionbar_left_active->picture().pixel(11, 28) | 0xff000000u, qRgb(10, 20, 30));
     // The left corners are transparent in the colour of their bottom-left pixel (white here),
     // which takes the cut-away out of the picture drawn.
     QCOMPARE(qAlpha(h.frm->captionbar_left_inactive->displayedPicture().pixel(1, 1)), 0);
@@ -254,7 +259,8 @@ void TestLoadPass::masksOfEveryDepth()
     QFETCH(QImage::Format, format);
     StyleFixture style(QStringLiteral("Stil mit Leerzeichen ö"));
     style.writeAll();
-    style.writeImage(QStringLiteral("frame_mask_left.bmp"), StyleFixture::maskImage(3).convertToFormat(format));
+    style.writeImage(
+        QStringLiteral("frame_mask_left.bmp"), StyleFixture::maskImage(3).convertToFormat(format));
     WindowHarness h;
     h.chooseStyle(style.dir());
     QCOMPARE(h.reports, QStringList());
@@ -275,14 +281,19 @@ void TestLoadPass::stopsAtFirstUnreadableFile_data()
     QTest::addColumn<QString>("lastNew");
     QTest::addColumn<QString>("firstOld");
     QTest::newRow("left mask") << "frame_mask_left.bmp" << QString() << "captionbar_inactive";
-    QTest::newRow("inactive caption bar") << "captionbar_inactive.png" << QString() << "captionbar_inactive";
-    QTest::newRow("inactive left edge") << "frameleft_inactive.png" << "framebottom_inactive"
+    QTest::newRow("inactive caption bar")
+        << "captionbar_inactive.png" << QString() << "captionbar_inactive";
+    QTest::newRow("inactive left edge") << "frameleft_inactive.png"
+                                        << "framebottom_inactive"
                                         << "frameleft_inactive";
-    QTest::newRow("disabled close glyph") << "close_active_disable.png" << "InactiveButtonRestore"
+    QTest::newRow("disabled close glyph") << "close_active_disable.png"
+                                          << "InactiveButtonRestore"
                                           << "InactiveGlyphClose";
-    QTest::newRow("active right corner") << "captionbar_right_active.png" << "InactiveGlyphRestore"
+    QTest::newRow("active right corner") << "captionbar_right_active.png"
+                                         << "InactiveGlyphRestore"
                                          << "captionbar_active";
-    QTest::newRow("last file") << "restore_active_normal.png" << "ActiveGlyphMinimize"
+    QTest::newRow("last file") << "restore_active_normal.png"
+                               << "ActiveGlyphMinimize"
                                << "ActiveGlyphRestore";
 }
 
@@ -302,7 +313,8 @@ void TestLoadPass::stopsAtFirstUnreadableFile()
     h.chooseStyle(broken.dir());
 
     QCOMPARE(h.reports,
-        QStringList(QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(broken.path(missing))));
+        QStringList(QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                        .arg(broken.path(missing))));
     QCOMPARE(h.frm->state().StyleDir, broken.dirBytes());
     if (!lastNew.isEmpty())
         QVERIFY(image(*h.frm, qPrintable(lastNew))->sourcePath().startsWith(broken.dirBytes()));
@@ -327,7 +339,8 @@ void TestLoadPass::failedStepKeepsItsPlacementAndOldPicture()
     QCOMPARE(h.frm->framebottom_inactive->geometry(), QRect(7, 241, 379, 8));
     QCOMPARE(QString::fromLocal8Bit(h.frm->framebottom_inactive->sourcePath()),
         before.path(QStringLiteral("framebottom_inactive.png")));
-    QCOMPARE(fileShownBy(h.frm->framebottom_inactive->picture()), QStringLiteral("framebottom_inactive.png"));
+    QCOMPARE(fileShownBy(h.frm->framebottom_inactive->picture()),
+        QStringLiteral("framebottom_inactive.png"));
     // The next pass starts afresh from the first step.
     broken.write(QStringLiteral("framebottom_inactive.png"), { 10, 8 });
     h.frm->Button1->click();
@@ -376,8 +389,10 @@ void TestLoadPass::unopenableFileNamesTheReason_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("directory") << "directory" << "Is a directory";
-    QTest::newRow("dangling link") << "link" << "No such file or directory";
+    QTest::newRow("directory") << "directory"
+                               << "Is a directory";
+    QTest::newRow("dangling link") << "link"
+                                   << "No such file or directory";
 }
 
 void TestLoadPass::unopenableFileNamesTheReason()

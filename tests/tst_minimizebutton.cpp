@@ -100,7 +100,8 @@ void TestMinimizeButton::pressAndRelease()
     QCOMPARE(glyph(), QStringLiteral("minimize_active_press.png"));
     QCOMPARE(pane(), QStringLiteral("captionbutton_press.png"));
     QCOMPARE(label(), QStringLiteral(" captionbutton_press.png"));
-    QCOMPARE(fileShownBy(m_h->frm->imgZoomed->picture()), QStringLiteral("captionbutton_press.png"));
+    QCOMPARE(
+        fileShownBy(m_h->frm->imgZoomed->picture()), QStringLiteral("captionbutton_press.png"));
 
     QTest::mouseRelease(m_h->frm->ActiveGlyphMinimize, button, {}, { 6, 6 });
     QCOMPARE(clicked.count(), clicks);
@@ -230,9 +231,9 @@ void TestMinimizeButton::badOverFileIsReportedOnce()
 void TestMinimizeButton::otherButtonsDoNotReact()
 {
     TfrmMain& frm = *m_h->frm;
-    const QList<ImageControl*> others = { frm.ActiveButtonClose, frm.ActiveGlyphClose,
-        frm.ActiveButtonMaximize, frm.ActiveGlyphRestore, frm.InactiveButtonMinimize,
-        frm.InactiveGlyphMinimize };
+    const QList<ImageControl*> others
+        = { frm.ActiveButtonClose, frm.ActiveGlyphClose, frm.ActiveButtonMaximize,
+              frm.ActiveGlyphRestore, frm.InactiveButtonMinimize, frm.InactiveGlyphMinimize };
     for (ImageControl* other : others) {
         const QByteArray before = other->sourcePath();
         QTest::mouseMove(other, { 3, 3 });
