@@ -1,0 +1,54 @@
+#!/bin/bash
+# Installs everything the build and the tests need (Debian 12), builds with tests, benchmarks and
+# the picture tool, and runs every test: the unit tests offscreen and the end-to-end suite on
+# private X servers. Exits non-zero when anything fails.
+#
+# FRAMEWRIGHT_BUILD picks the build folder (default build/test).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${FRAMEWRIGHT_BUILD:-$root/build/test}
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+          fonts-dejavu-core fonts-liberation libbenchmark-dev libx11-dev
+          xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
+          desktop-file-utils appstream)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null; then
+        sudo "$@"
+    else
+        echo "test.sh: '$*' needs root; run this script as root or install sudo" >&2
+        exit 1
+    fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    if [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "test.sh: installing ${missing[*]}"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+        "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DFRAMEWRIGHT_BUILD_TESTS=ON -DFRAMEWRIGHT_BUILD_BENCH=ON -DFRAMEWRIGHT_BUILD_TOOLS=ON
+cmake --build "$build" -j "$(nproc)"
+
+# Both kinds of tests must be there: a suite that quietly registered nothing would pass.
+for label in unit e2e; do
+    count=$(ctest --test-dir "$build" -N -L "^$label\$" | sed -n 's/^Total Tests: //p')
+    if [ "${count:-0}" -eq 0 ]; then
+        echo "test.sh: no tests with the label $label" >&2
+        exit 1
+    fi
+done
+
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
