@@ -426,6 +426,75 @@ def case_errors(run):
     run.expect_exit(0)
 
 
+def dismiss_one_box(run, what):
+    boxes = run.windows_appearing(what)
+    if len(boxes) != 1:
+        run.grab()
+        run.save("failed-" + what.replace(" ", "-"))
+        raise Failure("%d windows appeared for %s, expected one message box" % (len(boxes), what))
+    run.x.xdotool("windowfocus", "--sync", boxes[0])
+    run.x.key("Return")
+    wait_until("the message box to close", lambda: not run.program.other_windows(), 10.0)
+
+
+def case_hover_errors(run):
+    luna = style_dir("Luna")
+    program = run.start()
+    seen = run.seen("Luna")
+    run.preview.load_pass(seen)
+    run.locate()
+    run.expect_composed("the Luna style in both sample windows")
+    x = run.x
+    removed = {}
+    for name in ("captionbutton_over.png", "captionbutton_press.png"):
+        path = program.root_path(luna + name)
+        with open(path, "rb") as f:
+            removed[path] = f.read()
+        os.remove(path)
+
+    # The first movement reports the missing over face; the box takes the pointer, so the button
+    # gets a leave and shows its normal look.
+    gx, gy = glyph_centre(run.layout)
+    x.move(gx, gy)
+    dismiss_one_box(run, "a message box for the missing over face")
+    # Back on the glyph, every movement tries again but says nothing more.
+    for step in range(6):
+        x.move(gx - 3 + step, gy + (step % 2))
+    run.expect_no_other_window("more movements over the button")
+    run.preview.show_look(seen, "normal")
+    run.expect_composed("the normal look while the over face is missing")
+
+    # A press reports its own failure; that box swallows the press's release, so no second box.
+    x.xdotool("mousedown", 1)
+    boxes = run.windows_appearing("a message box for the missing press face")
+    x.xdotool("mouseup", 1)
+    if len(boxes) != 1:
+        raise Failure("%d windows appeared for the press, expected one message box" % len(boxes))
+    x.xdotool("windowfocus", "--sync", boxes[0])
+    x.key("Return")
+    wait_until("the message box to close", lambda: not program.other_windows(), 10.0)
+    run.expect_no_other_window("after the press's message box")
+    if not program.alive():
+        raise Failure("the program ended after the message boxes")
+
+    # The files are back: the button and the rest of the window work as before.
+    for path, data in removed.items():
+        with open(path, "wb") as f:
+            f.write(data)
+    x.move(gx + 1, gy)
+    x.move(gx, gy)
+    run.preview.show_look(seen, "over")
+    run.expect_composed("the over look once the file is back")
+    x.move(run.layout.active[0] + 200, run.layout.active[1] + 150)
+    run.preview.show_look(seen, "normal")
+    run.expect_composed("the normal look after leaving")
+    run.choose_style(1)
+    run.preview.load_pass(run.seen("Silver"))
+    run.expect_composed("the Silver style after the errors")
+    run.choose_exit()
+    run.expect_exit(0)
+
+
 def case_no_styles(run):
     program = run.start(themes={})
     boxes = run.windows_appearing("a message box for the missing style directory")
@@ -452,6 +521,7 @@ CASES = {
     "styles": case_styles,
     "minimize": case_minimize,
     "errors": case_errors,
+    "hover-errors": case_hover_errors,
     "no-styles": case_no_styles,
 }
 
