@@ -1,0 +1,282 @@
+// The load pass and the live minimize button, each against reading the same files with the
+// program's bitmap reader alone, and a soak of both that watches resident memory.
+
+#include "FloorReporter.h"
+#include "app/AppLook.h"
+#include "app/ErrorReport.h"
+#include "app/uMain.h"
+#include "controls/BitmapReader.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+// Every read of one load pass, in its order: 25 files, the caption button face 8 times and
+// each left edge twice (it is the right edge too).
+const char* const kPassReads[] = {
+    "frame_mask_left.bmp",
+    "captionbar_left_inactive.png",
+    "frame_mask_right.bmp",
+    "captionbar_right_inactive.png",
+    "captionbar_inactive.png",
+    "framebottom_left_inactive.png",
+    "framebottom_right_inactive.png",
+    "framebottom_inactive.png",
+    "frameleft_inactive.png",
+    "frameleft_inactive.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "close_active_disable.png",
+    "maximize_active_disable.png",
+    "minimize_active_disable.png",
+    "restore_active_disable.png",
+    "captionbar_left_active.png",
+    "captionbar_right_active.png",
+    "captionbar_active.png",
+    "framebottom_left_active.png",
+    "framebottom_right_active.png",
+    "framebottom_active.png",
+    "frameleft_active.png",
+    "frameleft_active.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "captionbutton_normal.png",
+    "close_active_normal.png",
+    "maximize_active_normal.png",
+    "minimize_active_normal.png",
+    "restore_active_normal.png",
+};
+static_assert(sizeof kPassReads / sizeof *kPassReads == 34);
+
+const char* const kMoveReads[] = { "captionbutton_over.png", "minimize_active_over.png" };
+
+// The real window, shown offscreen, over a copy of the Luna sample style.
+struct Preview
+{
+    QTemporaryDir root;
+    QByteArray styleDir;
+    QStringList reports;
+    std::unique_ptr<TfrmMain> frm;
+    int moves = 0;
+};
+
+Preview* g_preview = nullptr;
+
+bool copyLuna(const QString& to)
+{
+    const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/Luna/Frame/"));
+    if (!QDir().mkpath(to))
+        return false;
+    const QStringList names = from.entryList(QDir::Files);
+    for (const QString& name : names)
+        if (!QFile::copy(from.filePath(name), to + name))
+            return false;
+    return !names.isEmpty();
+}
+
+// A movement the way the toolkit delivers it; the glyph is the deepest widget under the pointer.
+void moveOverGlyph()
+{
+    ImageControl* glyph = g_preview->frm->ActiveGlyphMinimize;
+    const QPointF at(5 + g_preview->moves++ % 3, 6);
+    QMouseEvent event(
+        QEvent::MouseMove, at, glyph->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(glyph, &event);
+}
+
+bool reportedNothing(benchmark::State& state)
+{
+    if (g_preview->reports.isEmpty())
+        return true;
+    state.SkipWithError(g_preview->reports.constFirst().toLocal8Bit().constData());
+    return false;
+}
+
+double threadCpuMicroseconds()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The program's path and its floor take turns, batch against batch, in alternating order, each
+// timed by the GUI thread's own processor time: on a shared machine neither a drift nor a
+// neighbour's build falls on one side only. The ratio is the median of the batches' ratios.
+// Between batches the event loop runs untimed, as it would between real events.
+template<typename Program, typename Floor>
+void runPaired(benchmark::State& state, int batch, Program program, Floor floor)
+{
+    std::vector<double> ratios, mine, base;
+    bool programFirst = true;
+    const auto timed = [batch](auto& step) {
+        const double start = threadCpuMicroseconds();
+        for (int i = 0; i < batch; ++i)
+            step();
+        return threadCpuMicroseconds() - start;
+    };
+    for (auto _ : state) {
+        double programTime = 0, floorTime = 0;
+        if (programFirst)
+            programTime = timed(program);
+        QCoreApplication::processEvents();
+        floorTime = timed(floor);
+        if (!programFirst)
+            programTime = timed(program);
+        QCoreApplication::processEvents();
+        programFirst = !programFirst;
+        state.SetIterationTime(programTime / batch / 1e6);
+        ratios.push_back(programTime / floorTime);
+        mine.push_back(programTime / batch);
+        base.push_back(floorTime / batch);
+    }
+    state.counters["program_us"] = median(mine);
+    state.counters["floor_us"] = median(base);
+    state.counters["ratio"] = median(ratios);
+}
+
+void BM_LoadPass(benchmark::State& state)
+{
+    TfrmMain& frm = *g_preview->frm;
+    std::vector<QByteArray> paths;
+    for (const char* name : kPassReads)
+        paths.push_back(g_preview->styleDir + name);
+    runPaired(
+        state, 1, [&] { frm.Button1Click(); },
+        [&] {
+            for (const QByteArray& path : paths)
+                benchmark::DoNotOptimize(readBitmap(path));
+        });
+    reportedNothing(state);
+}
+
+void BM_Movement(benchmark::State& state)
+{
+    const QByteArray face = g_preview->styleDir + kMoveReads[0];
+    const QByteArray glyph = g_preview->styleDir + kMoveReads[1];
+    runPaired(state, 10, moveOverGlyph, [&] {
+        benchmark::DoNotOptimize(readBitmap(face));
+        benchmark::DoNotOptimize(readBitmap(glyph));
+    });
+    if (!reportedNothing(state))
+        return;
+    if (!g_preview->frm->ActiveGlyphMinimize->sourcePath().endsWith("minimize_active_over.png"))
+        state.SkipWithError("the movement did not reach the minimize glyph");
+}
+
+double residentKib()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+// 2,000 load passes, each followed by 50 movements, with the event loop painting in between,
+// after a warm-up that lets every cache of the toolkit reach its working size.
+void soak(int passes, int movesPerPass)
+{
+    for (int pass = 0; pass < passes; ++pass) {
+        g_preview->frm->Button1Click();
+        QCoreApplication::processEvents();
+        for (int move = 0; move < movesPerPass; ++move)
+            moveOverGlyph();
+        QCoreApplication::processEvents();
+    }
+}
+
+void BM_Soak(benchmark::State& state)
+{
+    constexpr int passes = 2000, movesPerPass = 50;
+    for (auto _ : state) {
+        soak(100, movesPerPass);
+        const double before = residentKib();
+        soak(passes, movesPerPass);
+        const double after = residentKib();
+        state.counters["rss_before_kib"] = before;
+        state.counters["rss_after_kib"] = after;
+        state.counters["rss_growth_kib"] = after - before;
+        state.counters["passes"] = passes;
+        state.counters["movements"] = passes * movesPerPass;
+    }
+    reportedNothing(state);
+}
+
+BENCHMARK(BM_LoadPass)->Unit(benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK(BM_Movement)->Unit(benchmark::kMicrosecond)->UseManualTime();
+BENCHMARK(BM_Soak)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(1);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareApplication();
+    QApplication app(argc, argv);
+    applyApplicationLook();
+
+    // Repetitions in random order, so a drift of the machine falls on program and floor alike.
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=9";
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, { repetitions.data(), interleave.data(), aggregates.data() });
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 2;
+
+    Preview preview;
+    g_preview = &preview;
+    const QString styleDir = preview.root.path() + QStringLiteral("/Luna/Frame/");
+    if (!preview.root.isValid() || !copyLuna(styleDir)) {
+        std::fprintf(stderr, "cannot copy the Luna sample style from %s\n", FW_SOURCE_DIR);
+        return 1;
+    }
+    preview.styleDir = styleDir.toLocal8Bit();
+    ErrorReport::setPresenter([&](const QString& text) { preview.reports.append(text); });
+    preview.frm = std::make_unique<TfrmMain>(nullptr, QStringLiteral(FW_SOURCE_DIR "app/"));
+    // Our copy is chosen before the first show, so no pass reads the machine's fixed paths.
+    preview.frm->cboPaths->addItem(styleDir);
+    preview.frm->cboPaths->setCurrentIndex(preview.frm->cboPaths->count() - 1);
+    preview.frm->show();
+    if (!QTest::qWaitForWindowExposed(preview.frm.get())) {
+        std::fprintf(stderr, "the window was not exposed\n");
+        return 1;
+    }
+    if (!preview.reports.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(preview.reports.constFirst()));
+        return 1;
+    }
+
+    FloorReporter reporter;
+    reporter.comparePaired("load pass: Button1Click / 34 reads", "BM_LoadPass", 1.25);
+    reporter.comparePaired("movement over the minimize glyph / 2 reads", "BM_Movement", 1.25);
+    reporter.limit(
+        "soak: RSS growth, 100k moves + 2k passes", "BM_Soak", "rss_growth_kib", 2048, "KiB");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    preview.frm.reset();
+    return reporter.allMet() ? 0 : 1;
+}
