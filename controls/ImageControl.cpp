@@ -12,13 +12,14 @@ namespace {
 QImage applyColourKey(const QImage& picture)
 {
     QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = qRgb(qRed(keyed.pixel(0, keyed.height() - 1)),
-        qGreen(keyed.pixel(0, keyed.height() - 1)), qBlue(keyed.pixel(0, keyed.height() - 1)));
-    for (int y = 0; y < keyed.height(); ++y) {
+    const int width = keyed.width();
+    const int height = keyed.height();
+    const QRgb key = keyed.pixel(0, height - 1) | 0xff000000u;
+    for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-        for (int x = 0; x < keyed.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb rgb = line[x] | 0xff000000u;
-            line[x] = rgb == (key | 0xff000000u) ? 0u : rgb;
+            line[x] = rgb == key ? 0u : rgb;
         }
     }
     return keyed;

@@ -117,11 +117,11 @@ void TestInspector::showsActualSizeAndFillsTheZoomBox()
     style.write(QStringLiteral("captionbutton_over.png"), { 300, 20 }, qRgb(30, 60, 90));
     WindowHarness h;
     h.frm->resize(1152, 770);
+    h.chooseStyle(style.dir());
     h.frm->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.frm.get()));
-    h.chooseStyle(style.dir());
     QCoreApplication::processEvents();
-    h.reports.clear();
+    QCOMPARE(h.reports, QStringList());
     QCOMPARE(h.frm->ScrollBox1->horizontalScrollBar()->maximum(), 0);
 
     QTest::mousePress(h.frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 5, 5 });

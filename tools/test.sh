@@ -52,3 +52,6 @@ for label in unit e2e; do
 done
 
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# Every unit suite once more under the address and undefined-behaviour sanitizers, leaks included.
+"$root/tools/asan-tests.sh"
