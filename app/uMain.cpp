@@ -168,9 +168,9 @@ QString TfrmMain::executableDir()
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
 }
 
-InspectorView TfrmMain::inspectorView() const
+BitmapPaneView TfrmMain::bitmapPaneView() const
 {
-    return InspectorView { imgActual, imgZoomed, lblBitmap };
+    return BitmapPaneView { imgActual, imgZoomed, lblBitmap };
 }
 
 SampleWindowView TfrmMain::inactiveView() const
@@ -282,13 +282,13 @@ void TfrmMain::CreateWindowTree()
 
 void TfrmMain::captionbar_inactiveClick()
 {
-    Inspector::update(
-        inspectorView(), *captionbar_inactive, QStringLiteral(" captionbar_inactive.png"));
+    BitmapPane::update(
+        bitmapPaneView(), *captionbar_inactive, QStringLiteral(" captionbar_inactive.png"));
 }
 
 void TfrmMain::imgActualClick()
 {
-    Inspector::editShownBitmap(inspectorView(), m_desktop);
+    BitmapPane::editShownBitmap(bitmapPaneView(), m_desktop);
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseMove()
@@ -304,19 +304,19 @@ void TfrmMain::ActiveGlyphMinimizeMouseLeave()
 void TfrmMain::ActiveGlyphMinimizeMouseDown()
 {
     m_minimize->show(LiveMinimizeButton::Look::Press);
-    Inspector::update(
-        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
+    BitmapPane::update(
+        bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseUp()
 {
     m_minimize->show(LiveMinimizeButton::Look::Over);
-    Inspector::update(
-        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
+    BitmapPane::update(
+        bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeClick()
 {
-    Inspector::update(
-        inspectorView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_normal.png"));
+    BitmapPane::update(
+        bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_normal.png"));
 }

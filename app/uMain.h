@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/ImageList.h"
-#include "explorer/Inspector.h"
+#include "explorer/BitmapPane.h"
 #include "preview/LiveMinimizeButton.h"
 #include "preview/SampleWindowView.h"
 #include "preview/StyleState.h"
@@ -29,7 +29,7 @@ public:
     const ImageList& imageList1() const { return ImageList1; }
     const ImageList& imageList2() const { return ImageList2; }
     const ImageList& imageList3() const { return ImageList3; }
-    InspectorView inspectorView() const;
+    BitmapPaneView bitmapPaneView() const;
     SampleWindowView inactiveView() const;
     SampleWindowView activeView() const;
 

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-class TestInspector : public QObject
+class TestBitmapPane : public QObject
 {
     Q_OBJECT
 
@@ -28,7 +28,7 @@ private:
     }
 };
 
-void TestInspector::handsTheShownFileToThePaintProgram_data()
+void TestBitmapPane::handsTheShownFileToThePaintProgram_data()
 {
     QTest::addColumn<QString>("styleDir");
     QTest::addColumn<bool>("viaMinimize");
@@ -41,7 +41,7 @@ void TestInspector::handsTheShownFileToThePaintProgram_data()
         << "it's $HOME; ä" << true << "captionbutton_over.png";
 }
 
-void TestInspector::handsTheShownFileToThePaintProgram()
+void TestBitmapPane::handsTheShownFileToThePaintProgram()
 {
     QFETCH(QString, styleDir);
     QFETCH(bool, viaMinimize);
@@ -66,7 +66,7 @@ void TestInspector::handsTheShownFileToThePaintProgram()
     QCOMPARE(h.reports, QStringList());
 }
 
-void TestInspector::nothingShownHandsNothingOff()
+void TestBitmapPane::nothingShownHandsNothingOff()
 {
     StyleFixture style;
     style.writeAll();
@@ -77,7 +77,7 @@ void TestInspector::nothingShownHandsNothingOff()
     QCOMPARE(h.desktop.commands, QList<QByteArray>());
 }
 
-void TestInspector::designPictureHasNoFile()
+void TestBitmapPane::designPictureHasNoFile()
 {
     WindowHarness h;
     clickCaptionBar(*h.frm);
@@ -87,7 +87,7 @@ void TestInspector::designPictureHasNoFile()
     QCOMPARE(h.desktop.commands, QList<QByteArray>());
 }
 
-void TestInspector::afterStyleChangeNamesTheFileOnScreen()
+void TestBitmapPane::afterStyleChangeNamesTheFileOnScreen()
 {
     StyleFixture first(QStringLiteral("First"));
     first.writeAll();
@@ -110,7 +110,7 @@ void TestInspector::afterStyleChangeNamesTheFileOnScreen()
         "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png");
 }
 
-void TestInspector::showsActualSizeAndFillsTheZoomBox()
+void TestBitmapPane::showsActualSizeAndFillsTheZoomBox()
 {
     StyleFixture style;
     style.writeAll();
@@ -138,7 +138,7 @@ void TestInspector::showsActualSizeAndFillsTheZoomBox()
     QCOMPARE(h.frm->ScrollBox1->widget()->size(), QSize(336, 181));
 }
 
-void TestInspector::clickingTwiceReadsNothing()
+void TestBitmapPane::clickingTwiceReadsNothing()
 {
     StyleFixture style;
     style.writeAll();
@@ -154,5 +154,5 @@ void TestInspector::clickingTwiceReadsNothing()
     QCOMPARE(h.reports, QStringList());
 }
 
-QTEST_MAIN(TestInspector)
-#include "tst_inspector.moc"
+QTEST_MAIN(TestBitmapPane)
+#include "tst_bitmappane.moc"

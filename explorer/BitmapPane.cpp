@@ -1,20 +1,20 @@
-#include "explorer/Inspector.h"
+#include "explorer/BitmapPane.h"
 
 #include "controls/ImageControl.h"
 #include "explorer/IDesktopApi.h"
 
 #include <QLabel>
 
-namespace Inspector {
+namespace BitmapPane {
 
-void update(const InspectorView& view, const ImageControl& source, const QString& labelText)
+void update(const BitmapPaneView& view, const ImageControl& source, const QString& labelText)
 {
     view.imgActual->setPicture(source.picture(), source.sourcePath());
     view.imgZoomed->setPicture(source.picture(), source.sourcePath());
     view.lblBitmap->setText(labelText);
 }
 
-QByteArray paintCommand(const InspectorView& view)
+QByteArray paintCommand(const BitmapPaneView& view)
 {
     // The record of the file travels with the picture, so a style change since the bitmap was
     // shown cannot send the author to a different file from the one on screen.
@@ -22,11 +22,11 @@ QByteArray paintCommand(const InspectorView& view)
     return file.isEmpty() ? QByteArray() : QByteArray(kPaintProgram) + file;
 }
 
-void editShownBitmap(const InspectorView& view, IDesktopApi* desktop)
+void editShownBitmap(const BitmapPaneView& view, IDesktopApi* desktop)
 {
     const QByteArray command = paintCommand(view);
     if (!command.isEmpty() && desktop)
         desktop->RunCommand(command, 0);
 }
 
-} // namespace Inspector
+} // namespace BitmapPane
