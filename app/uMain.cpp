@@ -1,6 +1,7 @@
 #include "app/uMain.h"
 
 #include "app/ErrorReport.h"
+#include "controls/BitmapReader.h"
 #include "controls/DiskFile.h"
 #include "controls/FormColours.h"
 #include "controls/FormSetup.h"
@@ -32,6 +33,9 @@ struct PixelFont
 };
 
 constexpr int kHelpLinkBgr = 16711680;
+
+// The picture of each category in ImageList1; picture 2 belongs to none.
+constexpr int kCategoryImages[] = { 0, 1, 3, 4, 5 };
 
 // The form's fonts are pixel sizes, which a Designer font cannot hold.
 const PixelFont kFonts[] = {
@@ -108,6 +112,12 @@ void TfrmMain::finishForm()
         cboPaths->setItemData(row, QSize(0, 17), Qt::SizeHintRole);
 
     ScrollBox1->followContent();
+
+    // Read through the program's own reader: loading them as icons from file would make Qt
+    // load every image plugin to probe them first.
+    setWindowIcon(QPixmap::fromImage(readResourceBitmap(QStringLiteral(":/appicon.png"))));
+    for (int row = 0; row < ivObjects->count(); ++row)
+        ivObjects->item(row)->setIcon(ImageList1.icon(kCategoryImages[row]));
 
     // The load pass paints each style's corners into these bitmaps rather than replacing them,
     // so they must exist even if a design picture could not be read.

@@ -5,9 +5,11 @@
 
 #include <QBuffer>
 #include <QByteArrayView>
+#include <QFile>
 #include <QImageReader>
 #include <QtEndian>
 #include <array>
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -197,10 +199,24 @@ QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
 
 QImage readBitmap(const QByteArray& path)
 {
-    const std::optional<Kind> kind = kindFromName(path);
+    if (!kindFromName(path))
+        throw AppError::formatNotRecognized();
+    return decodeBitmap(path, readWholeFile(path));
+}
+
+QImage readResourceBitmap(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::cannotOpen(path, ENOENT);
+    return decodeBitmap(path.toUtf8(), file.readAll());
+}
+
+QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
+{
+    const std::optional<Kind> kind = kindFromName(name);
     if (!kind)
         throw AppError::formatNotRecognized();
-    const QByteArray bytes = readWholeFile(path);
 
     if (*kind == Kind::Png) {
         if (!isCompletePng(bytes))

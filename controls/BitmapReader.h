@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QString>
 
 // The one way the program reads a bitmap file. The kind (PNG or BMP) comes from the file
 // name's extension, never from the content: a name ending in neither fails before the disk is
@@ -11,3 +12,10 @@
 // when its content is not a valid, complete image of that kind. Pixels a run-length BMP skips
 // take its first palette colour.
 QImage readBitmap(const QByteArray& path);
+
+// The program's own pictures, compiled into it (":/..."), read the same way: the format from the
+// name, no probing of image plugins.
+QImage readResourceBitmap(const QString& path);
+
+// The decoding both share: name gives the kind, bytes the content.
+QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes);

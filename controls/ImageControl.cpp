@@ -61,11 +61,10 @@ void ImageControl::paintOver(const QImage& overlay, QPoint at)
     pictureChanged();
 }
 
-void ImageControl::setDesignPicture(const QPixmap& picture)
+void ImageControl::setDesignFile(const QString& resource)
 {
-    QImage image = picture.toImage();
-    setPicture(image.convertToFormat(
-        image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32));
+    m_designFile = resource;
+    setPicture(readResourceBitmap(resource));
 }
 
 void ImageControl::setAutoSize(bool on)

@@ -2,7 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
-#include <QPixmap>
+#include <QString>
 #include <QWidget>
 
 // The one widget behind every image of the window: a picture with the auto-size, stretch and
@@ -10,7 +10,7 @@
 class ImageControl : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QPixmap designPicture READ designPicture WRITE setDesignPicture)
+    Q_PROPERTY(QString designFile READ designFile WRITE setDesignFile)
     Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
     Q_PROPERTY(bool stretch READ stretch WRITE setStretch)
     Q_PROPERTY(bool transparent READ transparent WRITE setTransparent)
@@ -30,8 +30,10 @@ public:
 
     const QByteArray& sourcePath() const { return m_sourcePath; }
 
-    QPixmap designPicture() const { return QPixmap::fromImage(m_picture); }
-    void setDesignPicture(const QPixmap& picture);
+    // The form's picture, one of the program's own resources; like every composed picture it
+    // records no file, so nothing offers it for editing.
+    QString designFile() const { return m_designFile; }
+    void setDesignFile(const QString& resource);
 
     bool autoSize() const { return m_autoSize; }
     void setAutoSize(bool on);
@@ -66,6 +68,7 @@ private:
     QImage m_picture;
     QImage m_display;
     QByteArray m_sourcePath;
+    QString m_designFile;
     bool m_autoSize = false;
     bool m_stretch = false;
     bool m_transparent = false;

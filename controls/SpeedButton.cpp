@@ -1,5 +1,7 @@
 #include "controls/SpeedButton.h"
 
+#include "controls/BitmapReader.h"
+
 #include <QBitmap>
 #include <QImage>
 
@@ -23,6 +25,12 @@ void SpeedButton::setPicture(const QPixmap& picture)
     setIcon(QIcon(keyed));
     setIconSize(picture.size());
     setToolButtonStyle(picture.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
+}
+
+void SpeedButton::setPictureFile(const QString& resource)
+{
+    m_pictureFile = resource;
+    setPicture(QPixmap::fromImage(readResourceBitmap(resource)));
 }
 
 void SpeedButton::setGroupIndex(int index)

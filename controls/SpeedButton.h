@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QString>
 #include <QToolButton>
 
 // A flat button drawn on its parent's surface that never takes the keyboard focus. Buttons of
@@ -10,7 +11,7 @@
 class SpeedButton : public QToolButton
 {
     Q_OBJECT
-    Q_PROPERTY(QPixmap picture READ picture WRITE setPicture)
+    Q_PROPERTY(QString pictureFile READ pictureFile WRITE setPictureFile)
     Q_PROPERTY(int groupIndex READ groupIndex WRITE setGroupIndex)
 
 public:
@@ -19,10 +20,14 @@ public:
     QPixmap picture() const { return m_picture; }
     // The picture is transparent in the colour of its bottom-left pixel.
     void setPicture(const QPixmap& picture);
+    // The form names one of the program's own resources.
+    QString pictureFile() const { return m_pictureFile; }
+    void setPictureFile(const QString& resource);
     int groupIndex() const { return m_groupIndex; }
     void setGroupIndex(int index);
 
 private:
     QPixmap m_picture;
+    QString m_pictureFile;
     int m_groupIndex = 0;
 };
