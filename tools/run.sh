@@ -17,31 +17,7 @@ if [ -z "${DISPLAY:-}" ]; then
     packages+=(xvfb xdotool imagemagick x11-utils python3)
 fi
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    elif command -v sudo >/dev/null; then
-        sudo "$@"
-    else
-        echo "run.sh: '$*' needs root; run this script as root or install sudo" >&2
-        exit 1
-    fi
-}
-
-install_missing() {
-    local missing=() package
-    for package in "$@"; do
-        if [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]; then
-            missing+=("$package")
-        fi
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "run.sh: installing ${missing[*]}"
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get update
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-            "${missing[@]}"
-    fi
-}
+source "$root/tools/install-packages.sh"
 
 # The sample styles come from this checkout, or from an installed package's data folder.
 style_source() {

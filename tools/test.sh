@@ -14,29 +14,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
           desktop-file-utils appstream)
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    elif command -v sudo >/dev/null; then
-        sudo "$@"
-    else
-        echo "test.sh: '$*' needs root; run this script as root or install sudo" >&2
-        exit 1
-    fi
-}
-
-missing=()
-for package in "${packages[@]}"; do
-    if [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]; then
-        missing+=("$package")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "test.sh: installing ${missing[*]}"
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get update
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
-        "${missing[@]}"
-fi
+source "$root/tools/install-packages.sh"
+install_missing "${packages[@]}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DFRAMEWRIGHT_BUILD_TESTS=ON -DFRAMEWRIGHT_BUILD_BENCH=ON -DFRAMEWRIGHT_BUILD_TOOLS=ON
