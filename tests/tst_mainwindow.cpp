@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusTipEvent>
@@ -17,6 +18,7 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -294,6 +296,8 @@ private slots:
     void centredOnFirstShow();
     void helpIsRenderedAsHtml();
     void helpLinksLeadWithinThePage();
+    void extensionArrowsAreDrawnByTheProgram_data();
+    void extensionArrowsAreDrawnByTheProgram();
     void codeShowsLunaLines();
     void programFilesComeFromTheExecutablesDirectory();
     void missingProgramFiles_data();
@@ -611,7 +615,9 @@ void tst_MainWindow::frame()
     QVERIFY(frm.findChildren<QToolBar*>().isEmpty());
     QCOMPARE(frm.findChildren<QStatusBar*>(), QList<QStatusBar*> { frm.StatusBar1 });
     QVERIFY(frm.StatusBar1->isSizeGripEnabled());
-    QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    QVERIFY(style);
+    QCOMPARE(style->baseStyle()->name().toLower(), QStringLiteral("fusion"));
     // main() started with QT_SCALE_FACTOR=2 in the environment; the layout stays in pixels.
     QCOMPARE(frm.devicePixelRatioF(), 1.0);
     QCOMPARE(grabWindow(&frm).size(), QSize(1152, 770));
@@ -1555,6 +1561,76 @@ void tst_MainWindow::helpLinksLeadWithinThePage()
     QTest::mouseClick(help->viewport(), Qt::LeftButton, {}, at);
     QTRY_VERIFY(help->verticalScrollBar()->value() > 0);
     QCOMPARE(help->toPlainText(), before);
+}
+
+namespace {
+
+// The pixels of an icon's 16 x 16 picture that are not transparent.
+QSet<QPoint> inked(const QIcon& icon)
+{
+    const QImage picture = icon.pixmap(16, 16).toImage();
+    QSet<QPoint> points;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qAlpha(picture.pixel(x, y)) != 0)
+                points.insert(QPoint(x, y));
+    return points;
+}
+
+} // namespace
+
+void tst_MainWindow::extensionArrowsAreDrawnByTheProgram_data()
+{
+    QTest::addColumn<int>("pixmap");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("menu bar, left to right")
+        << int(QStyle::SP_ToolBarHorizontalExtensionButton) << int(Qt::LeftToRight) << "right";
+    QTest::newRow("menu bar, right to left")
+        << int(QStyle::SP_ToolBarHorizontalExtensionButton) << int(Qt::RightToLeft) << "left";
+    QTest::newRow("vertical tool bar")
+        << int(QStyle::SP_ToolBarVerticalExtensionButton) << int(Qt::RightToLeft) << "down";
+}
+
+// Two chevrons pointing to the hidden entries. The style's own would be read from image files,
+// and an icon read from a file makes the toolkit load every image plugin at start-up.
+void tst_MainWindow::extensionArrowsAreDrawnByTheProgram()
+{
+    QFETCH(int, pixmap);
+    QFETCH(int, direction);
+    QFETCH(QString, expected);
+
+    QStyleOption option;
+    option.direction = Qt::LayoutDirection(direction);
+    const QSet<QPoint> ink
+        = inked(QApplication::style()->standardIcon(QStyle::StandardPixmap(pixmap), &option));
+    QCOMPARE(ink.size(), 32);
+    // The middle of each chevron lies farther along the arrow than its two ends.
+    const auto along = [&](QPoint p) {
+        return expected == "right" ? p.x() : expected == "left" ? 15 - p.x() : p.y();
+    };
+    const auto across = [&](QPoint p) { return expected == "down" ? p.x() : p.y(); };
+    QList<int> middle;
+    QList<int> ends;
+    for (const QPoint& p : ink) {
+        if (across(p) == 7 || across(p) == 8)
+            middle.append(along(p));
+        else if (across(p) == 4 || across(p) == 11)
+            ends.append(along(p));
+    }
+    QCOMPARE(middle.size(), 8);
+    QCOMPARE(ends.size(), 8);
+    QVERIFY(std::accumulate(middle.begin(), middle.end(), 0)
+        >= std::accumulate(ends.begin(), ends.end(), 0) + 8 * 3);
+    // Left to right and right to left are mirror images.
+    QStyleOption rightToLeft;
+    rightToLeft.direction = Qt::RightToLeft;
+    const QSet<QPoint> mirrored = inked(QApplication::style()->standardIcon(
+        QStyle::SP_ToolBarHorizontalExtensionButton, &rightToLeft));
+    for (const QPoint& p :
+        inked(QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)))
+        QVERIFY(mirrored.contains(QPoint(15 - p.x(), p.y())));
 }
 
 void tst_MainWindow::codeShowsLunaLines()
