@@ -8,6 +8,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
+#include <fontconfig/fontconfig.h>
+#include <thread>
 
 namespace {
 
@@ -60,10 +62,38 @@ private:
     }
 };
 
+// The first text the window measures makes fontconfig read and parse the system's whole font
+// configuration, a good part of the start-up. Nothing the toolkit does while it starts needs
+// fonts, so that reading runs on a thread of its own in the meantime; fontconfig keeps the
+// result for the process, and the toolkit's font database then finds it ready.
+class FontConfigWarmUp
+{
+public:
+    void start()
+    {
+        if (!m_thread.joinable())
+            m_thread = std::thread([] { FcInit(); });
+    }
+
+    void finish()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    ~FontConfigWarmUp() { finish(); }
+
+private:
+    std::thread m_thread;
+};
+
+FontConfigWarmUp g_fontConfigWarmUp;
+
 } // namespace
 
 void prepareApplication()
 {
+    g_fontConfigWarmUp.start();
     // The layout is used at its stated pixel sizes on any screen.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
@@ -73,6 +103,8 @@ void prepareApplication()
 
 void applyApplicationLook()
 {
+    // Before the first window measures any text.
+    g_fontConfigWarmUp.finish();
     QApplication::setStyle(new FrameStyle);
     // The style's own colours, not the desktop theme's: a dark theme would otherwise turn the
     // views and editors dark under the window's fixed colours.

@@ -55,6 +55,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/framewright/framewright")
 # The program's own libraries, the X11 platform plugin Qt loads at run time and a font to draw
 # the window's text with.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, \
-libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, \
+libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, libfontconfig1, \
 fonts-dejavu-core | fonts-liberation")
 include(CPack)
