@@ -72,6 +72,10 @@ TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* par
     m_minimize.emplace(m_state, ActiveButtonMinimize, ActiveGlyphMinimize);
     connectHandlers();
     ErrorReport::guard([this] { FormCreate(); });
+    // Laid out now, at the stored size, so that the first show resizes nothing: the help page is
+    // laid out once, at its real width. Its view keeps its vertical scroll bar for the same
+    // reason: a bar appearing after the first layout would narrow the page and lay it out again.
+    FormSetup::settleGeometry(this);
 }
 
 void TfrmMain::finishForm()

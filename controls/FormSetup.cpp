@@ -10,7 +10,12 @@
 #include <QAbstractScrollArea>
 #include <QButtonGroup>
 #include <QHash>
+#include <QLayout>
 #include <QScrollArea>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionTabWidgetFrame>
+#include <QTabWidget>
 #include <QVariant>
 
 namespace {
@@ -30,6 +35,38 @@ void paintBackground(QWidget* widget, const QColor& colour, bool view = false)
 QList<QWidget*> directChildren(QWidget* parent)
 {
     return parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+}
+
+// Where a tab widget puts its pages, worked out as the tab widget itself does once it is shown.
+QRect tabPageArea(const QTabWidget* tabs)
+{
+    struct Access : QTabWidget
+    {
+        static void frameOption(const QTabWidget* tabs, QStyleOptionTabWidgetFrame* option)
+        {
+            (tabs->*&Access::initStyleOption)(option);
+        }
+    };
+    QStyleOptionTabWidgetFrame option;
+    Access::frameOption(tabs, &option);
+    return tabs->style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs);
+}
+
+void settle(QWidget* widget)
+{
+    if (QLayout* layout = widget->layout()) {
+        layout->activate();
+        layout->setGeometry(widget->testAttribute(Qt::WA_LayoutOnEntireRect)
+                ? widget->rect()
+                : widget->contentsRect());
+    }
+    // A hidden tab widget leaves its pages at the toolkit's default size until it is shown.
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+        if (auto* stack = tabs->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            stack->setGeometry(tabPageArea(tabs));
+    for (QWidget* child : directChildren(widget))
+        if (!child->isWindow())
+            settle(child);
 }
 
 } // namespace
@@ -119,6 +156,12 @@ QFont x11Font(const QString& name, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+void settleGeometry(QWidget* window)
+{
+    window->ensurePolished();
+    settle(window);
 }
 
 } // namespace FormSetup

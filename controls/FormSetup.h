@@ -19,6 +19,11 @@ void applyStacking(QWidget* root);
 void groupSpeedButtons(QWidget* root);
 bool isGraphic(const QWidget* widget);
 
+// Lays a window that has not been shown yet out at its present size, top down, as showing it
+// would. Showing it then changes no size, so whatever lays itself out anew on each resize (a
+// text view above all) does so once, at the size it is seen at.
+void settleGeometry(QWidget* window);
+
 // A font named the X11 way ("adobe-helvetica": foundry, then family) at a pixel height. Where the
 // family is missing the font system's stand-in for it is used, and failing that a sans-serif.
 QFont x11Font(const QString& name, int pixelSize, bool bold);

@@ -296,6 +296,7 @@ private slots:
     void centredOnFirstShow();
     void helpIsRenderedAsHtml();
     void helpLinksLeadWithinThePage();
+    void helpIsLaidOutAtOneWidthOnFirstShow();
     void extensionArrowsAreDrawnByTheProgram_data();
     void extensionArrowsAreDrawnByTheProgram();
     void codeShowsLunaLines();
@@ -1565,6 +1566,21 @@ void tst_MainWindow::helpLinksLeadWithinThePage()
 
 namespace {
 
+// Records the widths a widget is resized to.
+class ResizeLog : public QObject
+{
+public:
+    QList<int> widths;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            widths.append(static_cast<QResizeEvent*>(event)->size().width());
+        return false;
+    }
+};
+
 // The pixels of an icon's 16 x 16 picture that are not transparent.
 QSet<QPoint> inked(const QIcon& icon)
 {
@@ -1578,6 +1594,19 @@ QSet<QPoint> inked(const QIcon& icon)
 }
 
 } // namespace
+
+// The help page is laid out anew at every width its view takes; the window is laid out before it
+// is first shown, so the page gets one width only, its final one.
+void tst_MainWindow::helpIsLaidOutAtOneWidthOnFirstShow()
+{
+    auto frm = makeWindow();
+    ResizeLog log;
+    frm->TextViewer1->viewport()->installEventFilter(&log);
+    QVERIFY(showWindow(*frm));
+    QCoreApplication::processEvents();
+    QCOMPARE(log.widths, QList<int> { frm->TextViewer1->viewport()->width() });
+    QVERIFY(frm->TextViewer1->verticalScrollBar()->isVisible());
+}
 
 void tst_MainWindow::extensionArrowsAreDrawnByTheProgram_data()
 {
