@@ -76,6 +76,17 @@ exec "$program"
 """
 
 
+def end_process(process):
+    """Asks a child to end, and kills it when it has not within 10 s."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 def namespace_command():
     """The unshare prefix that gives a private mount namespace here, or a Failure that says why
     none could be made: the suite never falls back to the machine's own /home and /opt."""
@@ -141,13 +152,7 @@ class XServer:
     def stop(self):
         if self.process is None:
             return
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
         self.log.close()
 
     def tool(self, *args):
@@ -283,13 +288,7 @@ class Program:
         return calls
 
     def stop(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end_process(self.process)
         self.log.close()
 
 

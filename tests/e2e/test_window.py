@@ -89,12 +89,10 @@ class Run:
     def expected_grids(self):
         return expected_grids(self.preview)
 
-    def expect_composed(self, what, timeout=20.0):
-        grids = self.expected_grids()
-
+    def expect_picture(self, what, problems_of, timeout):
+        """Waits until a settled screen shows no problems_of(frame); saves the last one if not."""
         def check():
-            frame = self.stable_grab()
-            problems = self.composed_problems(frame, grids=grids)
+            problems = problems_of(self.stable_grab())
             if problems:
                 raise Failure("; ".join(problems))
             return True
@@ -104,6 +102,11 @@ class Run:
         except Failure:
             self.save("failed-" + what.replace(" ", "-"))
             raise
+
+    def expect_composed(self, what, timeout=20.0):
+        grids = self.expected_grids()
+        self.expect_picture(what, lambda frame: self.composed_problems(frame, grids=grids),
+                            timeout)
 
     def save(self, name):
         if self.last_frame is not None:
@@ -135,17 +138,8 @@ class Run:
         return problems
 
     def expect_bitmap_pane(self, what, picture, timeout=10.0):
-        def check():
-            problems = self.bitmap_pane_problems(self.stable_grab(), picture)
-            if problems:
-                raise Failure("; ".join(problems))
-            return True
-
-        try:
-            wait_until(what, check, timeout, interval=0.2)
-        except Failure:
-            self.save("failed-" + what.replace(" ", "-"))
-            raise
+        self.expect_picture(what, lambda frame: self.bitmap_pane_problems(frame, picture),
+                            timeout)
 
     def img_actual_spot(self):
         sx, sy = self.layout.scrollbox
