@@ -3,26 +3,173 @@
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QWidget>
 #include <fontconfig/fontconfig.h>
+#include <functional>
 #include <thread>
 
 namespace {
 
+// Qt's raster engine hands every blend of 96 or more spans to its global thread pool and waits
+// until the pool is done. A span is a run of pixels in one row: a thin line is one span per row
+// if it runs down and one per pixel if it runs across. Fusion draws its tab frames and scroll bars
+// with translucent lines and gradients the whole length of the element, so the first frame alone
+// handed work over about a hundred and fifty times, and each hand-over took far longer than the
+// drawing it handed over. Drawn in pieces short enough along each line, no blend gets that many
+// spans and the drawing stays on this thread. The pieces cover the whole plane, so nothing the
+// element draws outside its rectangle is lost, and each pixel is drawn in exactly one piece.
+constexpr int kFar = 1 << 20; // beyond any paint device, and no overflow in a rectangle's size
+constexpr int kPiece = 80; // with a few rows or columns of the crossing edge, still below 96
+
+void drawClipped(QPainter* painter, const QRect& piece, const std::function<void()>& draw)
+{
+    painter->save();
+    painter->setClipRect(piece, Qt::IntersectClip);
+    draw();
+    painter->restore();
+}
+
+// [from, to] cut into runs of kPiece; the first starts at -kFar if open, the last ends at kFar.
+QList<QPair<int, int>> cuts(int from, int to, bool openStart, bool openEnd)
+{
+    QList<QPair<int, int>> runs;
+    for (int start = from; start <= to; start += kPiece)
+        runs.append({ start == from && openStart ? -kFar : start,
+            start + kPiece > to && openEnd ? kFar : std::min(start + kPiece - 1, to) });
+    return runs;
+}
+
+// An element thin across and long along: cut along its length.
+void drawAlong(QPainter* painter, const QRect& rect, Qt::Orientation orientation,
+    const std::function<void()>& draw)
+{
+    const bool vertical = orientation == Qt::Vertical;
+    const auto runs = vertical ? cuts(rect.top(), rect.bottom(), true, true)
+                               : cuts(rect.left(), rect.right(), true, true);
+    if (runs.size() == 1) {
+        draw();
+        return;
+    }
+    for (const auto& [first, last] : runs)
+        drawClipped(painter,
+            vertical ? QRect(QPoint(-kFar, first), QPoint(kFar, last))
+                     : QRect(QPoint(first, -kFar), QPoint(last, kFar)),
+            draw);
+}
+
+// A scroll bar sets a clip of its own for part of its groove, which would undo a piece's clipping.
+// So each piece is drawn on a copy of the pixels under it, which nothing drawn can leave, and
+// copied back through the painter's clip: the same pixels as drawn in place. Where the painter
+// does not paint on a picture at a plain offset, the bar is drawn in place, as one.
+void drawOffscreenDown(
+    QPainter* painter, const QRect& rect, const std::function<void(QPainter*)>& draw)
+{
+    constexpr int kMargin = 4; // the bar's outline may reach a pixel or two beyond its rectangle
+    QPaintDevice* device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
+    QImage* target = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device)
+                                                                     : nullptr;
+    const QTransform toDevice = painter->deviceTransform();
+    // Each copied-back piece is blended one span per row, in rows a little below 96 even where
+    // the painter's clip splits them in two.
+    constexpr int kOffscreenPiece = 40;
+    if (rect.height() <= kOffscreenPiece || !target || toDevice.type() > QTransform::TxTranslate
+        || target->devicePixelRatio() != 1) {
+        draw(painter);
+        return;
+    }
+    const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
+    const QRect outer = rect.adjusted(-kMargin, -kMargin, kMargin, kMargin);
+    for (int top = outer.top(); top <= outer.bottom(); top += kOffscreenPiece) {
+        const QRect piece(QPoint(outer.left(), top),
+            QPoint(outer.right(), std::min(top + kOffscreenPiece - 1, outer.bottom())));
+        QImage picture = target->copy(piece.translated(offset))
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter onto(&picture);
+            onto.translate(-piece.topLeft());
+            draw(&onto);
+        }
+        painter->save();
+        painter->setCompositionMode(QPainter::CompositionMode_Source);
+        painter->drawImage(piece.topLeft(), picture);
+        painter->restore();
+    }
+}
+
+// A frame: its lines run along its four sides, within a few pixels of them. The strips along
+// the sides are cut along their length; the inside, where only the flat fill is, is one piece.
+void drawFrame(QPainter* painter, const QRect& rect, const std::function<void()>& draw)
+{
+    constexpr int kEdge = 8;
+    // An outline is a span per pixel of its perimeter.
+    if (rect.width() + rect.height() < 48) {
+        draw();
+        return;
+    }
+    const int innerLeft = rect.left() + kEdge;
+    const int innerRight = rect.right() - kEdge;
+    const int innerTop = rect.top() + kEdge;
+    const int innerBottom = rect.bottom() - kEdge;
+    if (innerLeft > innerRight || innerTop > innerBottom) {
+        drawAlong(painter, rect,
+            rect.height() > rect.width() ? Qt::Vertical : Qt::Horizontal, draw);
+        return;
+    }
+    // Left and right strips, full height, out to infinity sideways and at their ends.
+    for (const auto& [top, bottom] : cuts(rect.top(), rect.bottom(), true, true)) {
+        drawClipped(painter, QRect(QPoint(-kFar, top), QPoint(innerLeft - 1, bottom)), draw);
+        drawClipped(painter, QRect(QPoint(innerRight + 1, top), QPoint(kFar, bottom)), draw);
+    }
+    // Top and bottom strips between them.
+    for (const auto& [left, right] : cuts(innerLeft, innerRight, false, false)) {
+        drawClipped(painter, QRect(QPoint(left, -kFar), QPoint(right, innerTop - 1)), draw);
+        drawClipped(painter, QRect(QPoint(left, innerBottom + 1), QPoint(right, kFar)), draw);
+    }
+    drawClipped(painter, QRect(QPoint(innerLeft, innerTop), QPoint(innerRight, innerBottom)), draw);
+}
+
 // Fusion, with the extension arrows of menu bars and tool bars drawn here. Fusion reads its own
 // from image files, and an icon read from a file makes Qt load every image-format plugin to ask
 // it about the file first: at start-up, for a button that only shows when the menu bar is too
-// narrow for its menus.
+// narrow for its menus. Tab frames and scroll bars are drawn in pieces (see drawClipped).
 class FrameStyle : public QProxyStyle
 {
 public:
     FrameStyle()
         : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
     { }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget) const override
+    {
+        if (element == PE_FrameTabWidget && option && painter)
+            drawFrame(painter, option->rect,
+                [&] { QProxyStyle::drawPrimitive(element, option, painter, widget); });
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+        QPainter* painter, const QWidget* widget) const override
+    {
+        const auto* bar = control == CC_ScrollBar && painter
+            ? qstyleoption_cast<const QStyleOptionSlider*>(option)
+            : nullptr;
+        // Only upright bars: a horizontal one rounds a few pixels of its arrow button
+        // differently when drawn this way, and none is that long at start-up.
+        if (bar && bar->orientation == Qt::Vertical)
+            drawOffscreenDown(painter, bar->rect, [&](QPainter* onto) {
+                QProxyStyle::drawComplexControl(control, option, onto, widget);
+            });
+        else
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+    }
 
     QIcon standardIcon(
         StandardPixmap which, const QStyleOption* option, const QWidget* widget) const override

@@ -11,9 +11,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusTipEvent>
+#include <QStyleOption>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QSemaphore>
+#include <QThreadPool>
+#include <atomic>
+#include <functional>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
@@ -299,6 +304,9 @@ private slots:
     void helpIsLaidOutAtOneWidthOnFirstShow();
     void extensionArrowsAreDrawnByTheProgram_data();
     void extensionArrowsAreDrawnByTheProgram();
+    void tallElementsLookAsFusionDrawsThem_data();
+    void tallElementsLookAsFusionDrawsThem();
+    void fusionAloneNeedsThePool();
     void codeShowsLunaLines();
     void programFilesComeFromTheExecutablesDirectory();
     void missingProgramFiles_data();
@@ -1660,6 +1668,131 @@ void tst_MainWindow::extensionArrowsAreDrawnByTheProgram()
     for (const QPoint& p :
         inked(QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)))
         QVERIFY(mirrored.contains(QPoint(15 - p.x(), p.y())));
+}
+
+namespace {
+
+// Runs draw while the global thread pool's only thread is kept busy, and tells whether draw
+// needed the pool: work handed to it waits behind the busy thread, and so does draw, until the
+// busy thread gives up after the given time.
+bool neededThePool(const std::function<void()>& draw, int patienceMs = 10000)
+{
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->waitForDone();
+    pool->setMaxThreadCount(1);
+    QSemaphore started;
+    QSemaphore release;
+    std::atomic<bool> gaveUp { false };
+    pool->start([&] {
+        started.release();
+        gaveUp = !release.tryAcquire(1, patienceMs);
+    });
+    started.acquire();
+    draw();
+    release.release();
+    pool->waitForDone();
+    pool->setMaxThreadCount(threads);
+    return gaveUp;
+}
+
+// Draws a tab frame or a scroll bar of the given kind and size the way a widget's paint event
+// would: translated, and clipped to a region with a hole where an opaque child sits.
+QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, int state)
+{
+    QImage image(size + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
+    image.fill(qRgb(0x40, 0x80, 0xc0));
+    QPainter painter(&image);
+    painter.translate(20, 20);
+    const QRect rect(QPoint(0, 0), size);
+    painter.setClipRegion(QRegion(rect.adjusted(-10, -10, 10, 10))
+        - QRegion(rect.adjusted(size.width() / 3, size.height() / 3, -size.width() / 3,
+            -size.height() / 3)));
+    if (kind.startsWith(QLatin1String("tab frame"))) {
+        QStyleOptionTabWidgetFrame option;
+        option.rect = rect;
+        option.palette = style->standardPalette();
+        option.state = QStyle::State_Enabled;
+        option.shape = kind.endsWith(QLatin1String("south")) ? QTabBar::RoundedSouth
+                                                             : QTabBar::RoundedNorth;
+        style->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter);
+    } else {
+        QStyleOptionSlider option;
+        option.rect = rect;
+        option.palette = style->standardPalette();
+        option.orientation = kind.startsWith(QLatin1String("vertical")) ? Qt::Vertical
+                                                                          : Qt::Horizontal;
+        option.state = QStyle::State_Enabled | QStyle::StateFlag(state)
+            | (option.orientation == Qt::Horizontal ? QStyle::State_Horizontal
+                                                    : QStyle::State_None);
+        option.minimum = 0;
+        option.maximum = 100;
+        option.sliderPosition = option.sliderValue = 37;
+        option.pageStep = 20;
+        option.subControls = QStyle::SC_All;
+        option.activeSubControls
+            = state == int(QStyle::State_Sunken) ? QStyle::SC_ScrollBarSlider : QStyle::SC_None;
+        style->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter);
+    }
+    return image;
+}
+
+} // namespace
+
+void tst_MainWindow::tallElementsLookAsFusionDrawsThem_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("onThisThread");
+
+    QTest::newRow("large tab frame") << "tab frame" << QSize(901, 641) << 0 << true;
+    QTest::newRow("help tab frame, tabs below")
+        << "tab frame south" << QSize(283, 229) << 0 << true;
+    QTest::newRow("tall, thin tab frame") << "tab frame" << QSize(12, 300) << 0 << true;
+    QTest::newRow("small tab frame") << "tab frame" << QSize(70, 60) << 0 << true;
+    QTest::newRow("vertical scroll bar") << "vertical" << QSize(16, 600) << 0 << true;
+    QTest::newRow("vertical scroll bar, slider held")
+        << "vertical" << QSize(16, 333) << int(QStyle::State_Sunken) << true;
+    QTest::newRow("vertical scroll bar, hovered")
+        << "vertical" << QSize(16, 250) << int(QStyle::State_MouseOver) << true;
+    QTest::newRow("horizontal scroll bar, drawn whole")
+        << "horizontal" << QSize(700, 16) << 0 << false;
+}
+
+// The application style draws these in pieces so that Qt's raster engine keeps the drawing on
+// the GUI thread, instead of handing it to its thread pool and waiting: the same pixels as
+// Fusion's, without the pool.
+void tst_MainWindow::tallElementsLookAsFusionDrawsThem()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    QFETCH(int, state);
+    QFETCH(bool, onThisThread);
+
+    const auto* style = qobject_cast<const QProxyStyle*>(QApplication::style());
+    QVERIFY(style);
+    const QImage fusion = drawElement(style->baseStyle(), kind, size, state);
+    QImage ours;
+    if (onThisThread)
+        QVERIFY(!neededThePool([&] { ours = drawElement(style, kind, size, state); }));
+    else
+        ours = drawElement(style, kind, size, state);
+    QCOMPARE(ours, fusion);
+    // Not the background alone: the element was drawn.
+    QImage empty(fusion.size(), fusion.format());
+    empty.fill(qRgb(0x40, 0x80, 0xc0));
+    QVERIFY(ours != empty);
+}
+
+// The check above can fail: Fusion by itself hands a large frame's drawing to the pool.
+void tst_MainWindow::fusionAloneNeedsThePool()
+{
+    const auto* style = qobject_cast<const QProxyStyle*>(QApplication::style());
+    QVERIFY(style);
+    QVERIFY(neededThePool(
+        [&] { drawElement(style->baseStyle(), QStringLiteral("tab frame"), QSize(901, 641), 0); },
+        500));
 }
 
 void tst_MainWindow::codeShowsLunaLines()
