@@ -215,11 +215,33 @@ private:
 // result for the process, and the toolkit's font database then finds it ready.
 class FontConfigWarmUp
 {
+    // The system's configuration, with Type 1 files left out. The URW families the window's
+    // Helvetica stands for come both as Type 1 and as OpenType files; fontconfig itself prefers
+    // the OpenType ones, but the toolkit takes whichever it lists first, and a Type 1 face is
+    // read and decrypted whole when it is opened, where an OpenType one is read as needed.
+    static void loadFontConfiguration()
+    {
+        static const char kWithoutType1[] = R"(<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig><selectfont><rejectfont><pattern>
+<patelt name="fontformat"><string>Type 1</string></patelt>
+</pattern></rejectfont></selectfont></fontconfig>)";
+        FcConfig* config = FcInitLoadConfig();
+        const bool ready = config
+            && FcConfigParseAndLoadFromMemory(
+                config, reinterpret_cast<const FcChar8*>(kWithoutType1), FcFalse)
+            && FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
+        if (config)
+            FcConfigDestroy(config); // the current configuration keeps its own reference
+        if (!ready)
+            FcInit();
+    }
+
 public:
     void start()
     {
         if (!m_thread.joinable())
-            m_thread = std::thread([] { FcInit(); });
+            m_thread = std::thread([] { loadFontConfiguration(); });
     }
 
     void finish()

@@ -18,6 +18,8 @@
 #include <QSemaphore>
 #include <QThreadPool>
 #include <atomic>
+#include <cstring>
+#include <fontconfig/fontconfig.h>
 #include <functional>
 #include <QTimer>
 #include <QToolBar>
@@ -276,6 +278,7 @@ private slots:
     void labelTextColours();
     void fonts_data();
     void fonts();
+    void fontConfigurationLeavesOutType1();
     void defaultFontElsewhere();
 
     void menu();
@@ -1094,6 +1097,38 @@ void tst_MainWindow::fonts()
     QVERIFY(!info.italic());
     // Both X11 names mean Helvetica: where it is missing, the machine's stand-in for it.
     QCOMPARE(info.family(), QFontInfo(QFont(QStringLiteral("Helvetica"))).family());
+}
+
+namespace {
+
+int type1Fonts(FcConfig* config)
+{
+    FcFontSet* fonts = FcConfigGetFonts(config, FcSetSystem);
+    int count = 0;
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        FcChar8* format = nullptr;
+        if (FcPatternGetString(fonts->fonts[i], FC_FONTFORMAT, 0, &format) == FcResultMatch
+            && std::strcmp(reinterpret_cast<const char*>(format), "Type 1") == 0)
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+// The program's font configuration is the system's without its Type 1 files, so the Helvetica
+// stand-in is read from its OpenType file.
+void tst_MainWindow::fontConfigurationLeavesOutType1()
+{
+    FcConfig* system = FcInitLoadConfigAndFonts();
+    QVERIFY(system);
+    const int systemType1 = type1Fonts(system);
+    FcConfigDestroy(system);
+    if (systemType1 == 0)
+        QSKIP("this machine has no Type 1 fonts to leave out");
+    QCOMPARE(type1Fonts(FcConfigGetCurrent()), 0);
+    FcFontSet* fonts = FcConfigGetFonts(FcConfigGetCurrent(), FcSetSystem);
+    QVERIFY(fonts && fonts->nfont > 0);
 }
 
 void tst_MainWindow::defaultFontElsewhere()
