@@ -1732,7 +1732,8 @@ bool neededThePool(const std::function<void()>& draw, int patienceMs = 10000)
 }
 
 // Draws a tab frame or a scroll bar of the given kind and size the way a widget's paint event
-// would: translated, and clipped to a region with a hole where an opaque child sits.
+// would: translated, and clipped to a region with a hole where an opaque child sits, or to a
+// plain rectangle when the kind says so.
 QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, int state)
 {
     QImage image(size + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
@@ -1740,15 +1741,18 @@ QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, 
     QPainter painter(&image);
     painter.translate(20, 20);
     const QRect rect(QPoint(0, 0), size);
-    painter.setClipRegion(QRegion(rect.adjusted(-10, -10, 10, 10))
-        - QRegion(rect.adjusted(size.width() / 3, size.height() / 3, -size.width() / 3,
-            -size.height() / 3)));
+    if (kind.endsWith(QLatin1String(", plain clip")))
+        painter.setClipRect(rect.adjusted(-10, -10, 10, 10));
+    else
+        painter.setClipRegion(QRegion(rect.adjusted(-10, -10, 10, 10))
+            - QRegion(rect.adjusted(size.width() / 3, size.height() / 3, -size.width() / 3,
+                -size.height() / 3)));
     if (kind.startsWith(QLatin1String("tab frame"))) {
         QStyleOptionTabWidgetFrame option;
         option.rect = rect;
         option.palette = style->standardPalette();
         option.state = QStyle::State_Enabled;
-        option.shape = kind.endsWith(QLatin1String("south")) ? QTabBar::RoundedSouth
+        option.shape = kind.contains(QLatin1String("south")) ? QTabBar::RoundedSouth
                                                              : QTabBar::RoundedNorth;
         style->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter);
     } else {
@@ -1791,6 +1795,10 @@ void tst_MainWindow::tallElementsLookAsFusionDrawsThem_data()
         << "vertical" << QSize(16, 333) << int(QStyle::State_Sunken) << true;
     QTest::newRow("vertical scroll bar, hovered")
         << "vertical" << QSize(16, 250) << int(QStyle::State_MouseOver) << true;
+    QTest::newRow("large tab frame, odd size, plain clip")
+        << "tab frame, plain clip" << QSize(1111, 377) << 0 << true;
+    QTest::newRow("vertical scroll bar, odd length, plain clip")
+        << "vertical, plain clip" << QSize(16, 641) << int(QStyle::State_Sunken) << true;
     QTest::newRow("horizontal scroll bar, drawn whole")
         << "horizontal" << QSize(700, 16) << 0 << false;
 }
