@@ -11,7 +11,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusTipEvent>
+#include <QStyleFactory>
 #include <QStyleOption>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -310,6 +312,7 @@ private slots:
     void tallElementsLookAsFusionDrawsThem_data();
     void tallElementsLookAsFusionDrawsThem();
     void fusionAloneNeedsThePool();
+    void piecedWidgetsRenderAsFusionRendersThem();
     void codeShowsLunaLines();
     void programFilesComeFromTheExecutablesDirectory();
     void missingProgramFiles_data();
@@ -1731,13 +1734,24 @@ bool neededThePool(const std::function<void()>& draw, int patienceMs = 10000)
     return gaveUp;
 }
 
+// A background no two nearby pixels of which are alike, so that pixels copied from the wrong
+// place show.
+QImage patterned(const QSize& size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7) & 0xff, (y * 5) & 0xff, ((x ^ y) * 3) & 0xff));
+    return image;
+}
+
 // Draws a tab frame or a scroll bar of the given kind and size the way a widget's paint event
 // would: translated, and clipped to a region with a hole where an opaque child sits, or to a
 // plain rectangle when the kind says so.
 QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, int state)
 {
     QImage image(size + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
-    image.fill(qRgb(0x40, 0x80, 0xc0));
+    image = patterned(image.size());
     QPainter painter(&image);
     painter.translate(20, 20);
     const QRect rect(QPoint(0, 0), size);
@@ -1823,9 +1837,7 @@ void tst_MainWindow::tallElementsLookAsFusionDrawsThem()
         ours = drawElement(style, kind, size, state);
     QCOMPARE(ours, fusion);
     // Not the background alone: the element was drawn.
-    QImage empty(fusion.size(), fusion.format());
-    empty.fill(qRgb(0x40, 0x80, 0xc0));
-    QVERIFY(ours != empty);
+    QVERIFY(ours != patterned(ours.size()));
 }
 
 // The check above can fail: Fusion by itself hands a large frame's drawing to the pool.
@@ -1836,6 +1848,47 @@ void tst_MainWindow::fusionAloneNeedsThePool()
     QVERIFY(neededThePool(
         [&] { drawElement(style->baseStyle(), QStringLiteral("tab frame"), QSize(901, 641), 0); },
         500));
+}
+
+namespace {
+
+// A tab control and a tall scroll bar inside a child placed off the window's corner, rendered
+// through the widgets' own painting, where the painter is redirected into the picture.
+QImage renderTallWidgets(QStyle* style)
+{
+    QWidget window;
+    window.resize(500, 700);
+    QPalette background = window.palette();
+    background.setBrush(QPalette::Window, QBrush(patterned(window.size())));
+    window.setPalette(background);
+    window.setAutoFillBackground(true);
+    auto* holder = new QWidget(&window);
+    holder->setGeometry(37, 23, 400, 650);
+    auto* bar = new QScrollBar(Qt::Vertical, holder);
+    bar->setGeometry(311, 19, 16, 600);
+    bar->setRange(0, 100);
+    bar->setValue(41);
+    auto* tabs = new QTabWidget(holder);
+    tabs->setGeometry(5, 5, 290, 620);
+    tabs->addTab(new QWidget, QStringLiteral("One"));
+    tabs->addTab(new QWidget, QStringLiteral("Two"));
+    window.setStyle(style);
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        widget->setStyle(style);
+    QImage picture(window.size(), QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::red);
+    window.render(&picture);
+    return picture;
+}
+
+} // namespace
+
+void tst_MainWindow::piecedWidgetsRenderAsFusionRendersThem()
+{
+    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    QVERIFY(style);
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    QCOMPARE(renderTallWidgets(style), renderTallWidgets(fusion.get()));
 }
 
 void tst_MainWindow::codeShowsLunaLines()
