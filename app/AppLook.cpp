@@ -29,10 +29,26 @@ constexpr int kPiece = 80; // with a few rows or columns of the crossing edge, s
 
 void drawClipped(QPainter* painter, const QRect& piece, const std::function<void()>& draw)
 {
-    painter->save();
-    painter->setClipRect(piece, Qt::IntersectClip);
-    draw();
-    painter->restore();
+    const auto clippedTo = [&](const QRect& part) {
+        painter->save();
+        painter->setClipRect(part, Qt::IntersectClip);
+        draw();
+        painter->restore();
+    };
+    // A widget's painter is clipped to what of the widget shows, often a region of several
+    // rectangles. Clipped to a piece of such a region, the painter would work through every line
+    // of the element to find its spans in the piece; clipped to one rectangle, it cuts the lines
+    // to it first. So a piece is cut further along the region's own rectangles.
+    const QRegion shown = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
+    const QTransform toDevice = painter->deviceTransform();
+    if (shown.rectCount() > 1 && !painter->hasClipping()
+        && toDevice.type() <= QTransform::TxTranslate) {
+        const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
+        for (const QRect& part : shown.translated(-offset) & piece)
+            clippedTo(part);
+        return;
+    }
+    clippedTo(piece);
 }
 
 // [from, to] cut into runs of kPiece; the first starts at -kFar if open, the last ends at kFar.
