@@ -301,6 +301,7 @@ private slots:
 
     void startUpTakesTheFirstStyleWithoutLoading();
     void startUpBuildsTheTreeOnce();
+    void treeRowsShareOneHeight();
     void firstShowLoadsOnce();
     void firstStyleMissingGivesOneReport();
     void centredOnFirstShow();
@@ -1517,6 +1518,34 @@ void tst_MainWindow::startUpBuildsTheTreeOnce()
     QCOMPARE(frm->TreeView->topLevelItemCount(), 1);
     QCOMPARE(frm->TreeView->topLevelItem(0)->text(0), QStringLiteral("Windows"));
     QVERIFY(frm->TreeView->topLevelItem(0)->isExpanded());
+}
+
+// The tree lays every row out at the height of its first, which spares measuring them all; so
+// every row must ask for exactly that height itself, or it would be cut or padded.
+void tst_MainWindow::treeRowsShareOneHeight()
+{
+    struct TreeAccess : QTreeView
+    {
+        using QTreeView::indexRowSizeHint;
+    };
+    const auto frm = makeWindow();
+    frm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+    QTreeWidget* tree = frm->TreeView;
+    QVERIFY(tree->uniformRowHeights());
+    int (QTreeView::*rowSizeHint)(const QModelIndex&) const = &TreeAccess::indexRowSizeHint;
+    int rows = 0;
+    int nextTop = tree->visualItemRect(tree->topLevelItem(0)).top();
+    const int height = tree->visualItemRect(tree->topLevelItem(0)).height();
+    QVERIFY(height >= 16);
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++rows) {
+        const QRect row = tree->visualItemRect(*it);
+        QCOMPARE(row.top(), nextTop);
+        QCOMPARE(row.height(), height);
+        QCOMPARE((tree->*rowSizeHint)(tree->indexFromItem(*it)), height);
+        nextTop = row.bottom() + 1;
+    }
+    QVERIFY(rows > 40);
 }
 
 void tst_MainWindow::firstShowLoadsOnce()
