@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <fontconfig/fontconfig.h>
 #include <functional>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -20,14 +21,39 @@ namespace {
 // until the pool is done. A span is a run of pixels in one row: a thin line is one span per row
 // if it runs down and one per pixel if it runs across. Fusion draws its tab frames and scroll bars
 // with translucent lines and gradients the whole length of the element, so the first frame alone
-// handed work over about a hundred and fifty times, and each hand-over took far longer than the
+// handed work over about a hundred and seventy times, and each hand-over took far longer than the
 // drawing it handed over. Drawn in pieces short enough along each line, no blend gets that many
 // spans and the drawing stays on this thread. The pieces cover the whole plane, so nothing the
 // element draws outside its rectangle is lost, and each pixel is drawn in exactly one piece.
 constexpr int kFar = 1 << 20; // beyond any paint device, and no overflow in a rectangle's size
 constexpr int kPiece = 80; // with a few rows or columns of the crossing edge, still below 96
 
-void drawClipped(QPainter* painter, const QRect& piece, const std::function<void()>& draw)
+using Draw = std::function<void()>;
+
+// Where the painter's coordinates are its device's at a plain offset: that offset.
+std::optional<QPoint> deviceOffset(const QPainter* painter)
+{
+    const QTransform toDevice = painter->deviceTransform();
+    if (toDevice.type() > QTransform::TxTranslate)
+        return std::nullopt;
+    return QPoint(qRound(toDevice.dx()), qRound(toDevice.dy()));
+}
+
+// A widget's painter is clipped to what of the widget shows, often a region of several
+// rectangles. Clipped to a piece of such a region, the painter would work through every line of
+// the element to find its spans in the piece; clipped to one rectangle, it cuts the lines to it
+// first. So pieces are cut further along the region's own rectangles: those, in the painter's
+// coordinates, or an empty region where one rectangle bounds what shows.
+QRegion shownParts(const QPainter* painter)
+{
+    const QRegion shown = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
+    const std::optional<QPoint> offset = deviceOffset(painter);
+    if (shown.rectCount() <= 1 || painter->hasClipping() || !offset)
+        return QRegion();
+    return shown.translated(-*offset);
+}
+
+void drawClipped(QPainter* painter, const QRegion& shown, const QRect& piece, const Draw& draw)
 {
     const auto clippedTo = [&](const QRect& part) {
         painter->save();
@@ -35,45 +61,38 @@ void drawClipped(QPainter* painter, const QRect& piece, const std::function<void
         draw();
         painter->restore();
     };
-    // A widget's painter is clipped to what of the widget shows, often a region of several
-    // rectangles. Clipped to a piece of such a region, the painter would work through every line
-    // of the element to find its spans in the piece; clipped to one rectangle, it cuts the lines
-    // to it first. So a piece is cut further along the region's own rectangles.
-    const QRegion shown = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
-    const QTransform toDevice = painter->deviceTransform();
-    if (shown.rectCount() > 1 && !painter->hasClipping()
-        && toDevice.type() <= QTransform::TxTranslate) {
-        const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
-        for (const QRect& part : shown.translated(-offset) & piece)
-            clippedTo(part);
+    if (shown.isEmpty()) {
+        clippedTo(piece);
         return;
     }
-    clippedTo(piece);
+    for (const QRect& part : shown & piece)
+        clippedTo(part);
 }
 
-// [from, to] cut into runs of kPiece; the first starts at -kFar if open, the last ends at kFar.
-QList<QPair<int, int>> cuts(int from, int to, bool openStart, bool openEnd)
+// [from, to] cut into runs of kPiece; where open, the first starts at -kFar and the last ends
+// at kFar.
+QList<QPair<int, int>> cuts(int from, int to, bool open)
 {
     QList<QPair<int, int>> runs;
     for (int start = from; start <= to; start += kPiece)
-        runs.append({ start == from && openStart ? -kFar : start,
-            start + kPiece > to && openEnd ? kFar : std::min(start + kPiece - 1, to) });
+        runs.append({ start == from && open ? -kFar : start,
+            start + kPiece > to && open ? kFar : std::min(start + kPiece - 1, to) });
     return runs;
 }
 
 // An element thin across and long along: cut along its length.
-void drawAlong(QPainter* painter, const QRect& rect, Qt::Orientation orientation,
-    const std::function<void()>& draw)
+void drawAlong(QPainter* painter, const QRegion& shown, const QRect& rect,
+    Qt::Orientation orientation, const Draw& draw)
 {
     const bool vertical = orientation == Qt::Vertical;
-    const auto runs = vertical ? cuts(rect.top(), rect.bottom(), true, true)
-                               : cuts(rect.left(), rect.right(), true, true);
+    const auto runs = vertical ? cuts(rect.top(), rect.bottom(), true)
+                               : cuts(rect.left(), rect.right(), true);
     if (runs.size() == 1) {
         draw();
         return;
     }
     for (const auto& [first, last] : runs)
-        drawClipped(painter,
+        drawClipped(painter, shown,
             vertical ? QRect(QPoint(-kFar, first), QPoint(kFar, last))
                      : QRect(QPoint(first, -kFar), QPoint(last, kFar)),
             draw);
@@ -90,21 +109,20 @@ void drawOffscreenDown(
     QPaintDevice* device = painter->paintEngine() ? painter->paintEngine()->paintDevice() : nullptr;
     QImage* target = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device)
                                                                      : nullptr;
-    const QTransform toDevice = painter->deviceTransform();
+    const std::optional<QPoint> offset = deviceOffset(painter);
     // Each copied-back piece is blended one span per row, in rows a little below 96 even where
     // the painter's clip splits them in two.
     constexpr int kOffscreenPiece = 40;
-    if (rect.height() <= kOffscreenPiece || !target || toDevice.type() > QTransform::TxTranslate
+    if (rect.height() <= kOffscreenPiece || !target || !offset
         || target->devicePixelRatio() != 1) {
         draw(painter);
         return;
     }
-    const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
     const QRect outer = rect.adjusted(-kMargin, -kMargin, kMargin, kMargin);
     for (int top = outer.top(); top <= outer.bottom(); top += kOffscreenPiece) {
         const QRect piece(QPoint(outer.left(), top),
             QPoint(outer.right(), std::min(top + kOffscreenPiece - 1, outer.bottom())));
-        QImage picture = target->copy(piece.translated(offset))
+        QImage picture = target->copy(piece.translated(*offset))
                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         {
             QPainter onto(&picture);
@@ -120,7 +138,7 @@ void drawOffscreenDown(
 
 // A frame: its lines run along its four sides, within a few pixels of them. The strips along
 // the sides are cut along their length; the inside, where only the flat fill is, is one piece.
-void drawFrame(QPainter* painter, const QRect& rect, const std::function<void()>& draw)
+void drawFrame(QPainter* painter, const QRect& rect, const Draw& draw)
 {
     constexpr int kEdge = 8;
     // An outline is a span per pixel of its perimeter.
@@ -128,26 +146,30 @@ void drawFrame(QPainter* painter, const QRect& rect, const std::function<void()>
         draw();
         return;
     }
+    const QRegion shown = shownParts(painter);
     const int innerLeft = rect.left() + kEdge;
     const int innerRight = rect.right() - kEdge;
     const int innerTop = rect.top() + kEdge;
     const int innerBottom = rect.bottom() - kEdge;
     if (innerLeft > innerRight || innerTop > innerBottom) {
-        drawAlong(painter, rect,
+        drawAlong(painter, shown, rect,
             rect.height() > rect.width() ? Qt::Vertical : Qt::Horizontal, draw);
         return;
     }
+    const auto piece = [&](QPoint topLeft, QPoint bottomRight) {
+        drawClipped(painter, shown, QRect(topLeft, bottomRight), draw);
+    };
     // Left and right strips, full height, out to infinity sideways and at their ends.
-    for (const auto& [top, bottom] : cuts(rect.top(), rect.bottom(), true, true)) {
-        drawClipped(painter, QRect(QPoint(-kFar, top), QPoint(innerLeft - 1, bottom)), draw);
-        drawClipped(painter, QRect(QPoint(innerRight + 1, top), QPoint(kFar, bottom)), draw);
+    for (const auto& [top, bottom] : cuts(rect.top(), rect.bottom(), true)) {
+        piece(QPoint(-kFar, top), QPoint(innerLeft - 1, bottom));
+        piece(QPoint(innerRight + 1, top), QPoint(kFar, bottom));
     }
     // Top and bottom strips between them.
-    for (const auto& [left, right] : cuts(innerLeft, innerRight, false, false)) {
-        drawClipped(painter, QRect(QPoint(left, -kFar), QPoint(right, innerTop - 1)), draw);
-        drawClipped(painter, QRect(QPoint(left, innerBottom + 1), QPoint(right, kFar)), draw);
+    for (const auto& [left, right] : cuts(innerLeft, innerRight, false)) {
+        piece(QPoint(left, -kFar), QPoint(right, innerTop - 1));
+        piece(QPoint(left, innerBottom + 1), QPoint(right, kFar));
     }
-    drawClipped(painter, QRect(QPoint(innerLeft, innerTop), QPoint(innerRight, innerBottom)), draw);
+    piece(QPoint(innerLeft, innerTop), QPoint(innerRight, innerBottom));
 }
 
 // Fusion, with the extension arrows of menu bars and tool bars drawn here. Fusion reads its own

@@ -1779,8 +1779,7 @@ QImage patterned(const QSize& size)
 // plain rectangle when the kind says so.
 QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, int state)
 {
-    QImage image(size + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
-    image = patterned(image.size());
+    QImage image = patterned(size + QSize(40, 40));
     QPainter painter(&image);
     painter.translate(20, 20);
     const QRect rect(QPoint(0, 0), size);
