@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -33,6 +34,18 @@ public:
         double target)
     {
         m_comparisons.push_back({ title, program, floor, target, Figure::Counter, counter, unit });
+    }
+    // Rows without a target, printed with the others: where the way to a floor goes.
+    void referenceTime(
+        const std::string& title, const std::string& program, const std::string& floor)
+    {
+        m_comparisons.push_back({ title, program, floor, std::nullopt, Figure::Time, {}, {} });
+    }
+    void referenceCounter(const std::string& title, const std::string& program,
+        const std::string& floor, const std::string& counter, const std::string& unit)
+    {
+        m_comparisons.push_back(
+            { title, program, floor, std::nullopt, Figure::Counter, counter, unit });
     }
     void limit(const std::string& title, const std::string& benchmark, const std::string& counter,
         double limit, const std::string& unit)
@@ -80,7 +93,7 @@ private:
         std::string title;
         std::string program; // benchmark function names
         std::string floor;
-        double target = 0;
+        std::optional<double> target; // none for a reference row
         Figure figure = Figure::Time;
         std::string counter; // for Figure::Counter
         std::string unit; // for Figure::Counter
@@ -173,10 +186,15 @@ private:
             baseText = amount(base, c.unit);
             ratio = base > 0 ? mine / base : 0;
         }
-        const bool met = base > 0 && ratio <= c.target;
+        if (!c.target) {
+            std::printf("| %-48s | %14s | %14s | %6.2f | %7s | %-6s |\n", c.title.c_str(),
+                mineText.c_str(), baseText.c_str(), ratio, "", "");
+            return;
+        }
+        const bool met = base > 0 && ratio <= *c.target;
         m_allMet = m_allMet && met;
         std::printf("| %-48s | %14s | %14s | %6.2f | <= %4.2f | %-6s |\n", c.title.c_str(),
-            mineText.c_str(), baseText.c_str(), ratio, c.target, met ? "met" : "MISSED");
+            mineText.c_str(), baseText.c_str(), ratio, *c.target, met ? "met" : "MISSED");
     }
 
     void printLimit(const Limit& l)

@@ -20,6 +20,10 @@
 // it was started with, which posix_spawn shares with this driver, so the driver keeps clear of
 // Qt and checks that its own size stays below every figure it reports. The runs alternate in
 // random order, 10 of each, medians.
+//
+// A third program, form_window, shows the main window's controls alone, as the form builds them,
+// with nothing of the program's work; its rows have no target and tell how much of the way from
+// the bare window the controls themselves take.
 
 #include "FloorReporter.h"
 
@@ -238,6 +242,14 @@ Run launchBare()
     });
 }
 
+// The form's first paint shows its design pictures: any pixel but the root's black.
+Run launchForm()
+{
+    return launch(FW_FORM, [](int x, int y, int width, int height) {
+        return pixelAt(x + width / 2, y + height / 2) != kRootColour;
+    });
+}
+
 void record(benchmark::State& state, const Run& run)
 {
     if (!run.error.empty()) {
@@ -261,12 +273,23 @@ void BM_StartupBare(benchmark::State& state)
         record(state, launchBare());
 }
 
+void BM_StartupForm(benchmark::State& state)
+{
+    for (auto _ : state)
+        record(state, launchForm());
+}
+
 BENCHMARK(BM_StartupProgram)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(10)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupBare)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupForm)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(10)
@@ -416,8 +439,8 @@ int main(int argc, char* argv[])
     }
     XSelectInput(g_display, DefaultRootWindow(g_display), SubstructureNotifyMask);
 
-    // One untimed start of each fills the page cache and fontconfig's caches for both alike.
-    for (const Run& warm : { launchProgram(), launchBare() })
+    // One untimed start of each fills the page cache and fontconfig's caches for all alike.
+    for (const Run& warm : { launchProgram(), launchBare(), launchForm() })
         if (!warm.error.empty()) {
             std::fprintf(stderr, "bench_startup: %s\n", warm.error.c_str());
             return 1;
@@ -428,6 +451,10 @@ int main(int argc, char* argv[])
         "BM_StartupBare", 1.5);
     reporter.compareCounter("start-up peak RSS / bare window", "BM_StartupProgram",
         "BM_StartupBare", "max_rss_kib", "KiB", 1.3);
+    reporter.referenceTime(
+        "start-up, form's controls alone / bare window", "BM_StartupForm", "BM_StartupBare");
+    reporter.referenceCounter("start-up peak RSS, form's controls alone / bare", "BM_StartupForm",
+        "BM_StartupBare", "max_rss_kib", "KiB");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     screenIsClear();
