@@ -6,6 +6,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -313,6 +314,12 @@ void applyApplicationLook()
     // Before the first window measures any text.
     g_fontConfigWarmUp.finish();
     QApplication::setStyle(new FrameStyle);
+    // Fusion keeps a picture of each control it draws, at the control's size. The style box
+    // spans the window, and its face and the panel inside it come to two pictures of about
+    // 95 KB each, which stay for the whole session. Under this limit Fusion draws that box
+    // afresh when it changes, well within a millisecond, and still keeps its small pictures of
+    // everything else.
+    QPixmapCache::setCacheLimit(90);
     // The style's own colours, not the desktop theme's: a dark theme would otherwise turn the
     // views and editors dark under the window's fixed colours.
     QApplication::setPalette(QApplication::style()->standardPalette());
