@@ -316,9 +316,8 @@ void applyApplicationLook()
     QApplication::setStyle(new FrameStyle);
     // Fusion keeps a picture of each control it draws, at the control's size. The style box
     // spans the window, and its face and the panel inside it come to two pictures of about
-    // 95 KB each, which stay for the whole session. Under this limit Fusion draws that box
-    // afresh when it changes, well within a millisecond, and still keeps its small pictures of
-    // everything else.
+    // 95 KB each, which would stay for the whole session. Under this limit Fusion draws that box
+    // afresh whenever it repaints, and still keeps its small pictures of everything else.
     QPixmapCache::setCacheLimit(90);
     // The style's own colours, not the desktop theme's: a dark theme would otherwise turn the
     // views and editors dark under the window's fixed colours.

@@ -35,7 +35,8 @@ public:
     {
         m_comparisons.push_back({ title, program, floor, target, Figure::Counter, counter, unit });
     }
-    // Rows without a target, printed with the others: where the way to a floor goes.
+    // Rows without a target, printed with the others: figures that show where the distance
+    // between a program and its floor comes from.
     void referenceTime(
         const std::string& title, const std::string& program, const std::string& floor)
     {
