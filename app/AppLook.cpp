@@ -176,7 +176,8 @@ void drawFrame(QPainter* painter, const QRect& rect, const Draw& draw)
 // Fusion, with the extension arrows of menu bars and tool bars drawn here. Fusion reads its own
 // from image files, and an icon read from a file makes Qt load every image-format plugin to ask
 // it about the file first: at start-up, for a button that only shows when the menu bar is too
-// narrow for its menus. Tab frames and scroll bars are drawn in pieces (see drawClipped).
+// narrow for its menus. Tall tab frames and upright scroll bars are drawn in pieces, for the
+// reason given above kFar.
 class FrameStyle : public QProxyStyle
 {
 public:
