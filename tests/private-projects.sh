@@ -25,7 +25,6 @@ else
     # No directory to mount on, and none may be made in the real /home: a tmpfs over /home
     # that shows each entry of the real one again in its place, and an empty Projects beside.
     real=$(mktemp -d)
-    trap 'umount "$real" 2>/dev/null; rmdir "$real"' EXIT
     mount --bind /home "$real"
     mount -t tmpfs -o mode=0755 framewright-home /home
     for entry in "$real"/* "$real"/.[!.]* "$real"/..?*; do
@@ -38,8 +37,9 @@ else
         fi
         mount --bind "$entry" "/home/$name"
     done
+    # The entries' own mounts stay when the one they were reached through goes.
+    umount "$real"
+    rmdir "$real"
     mkdir -m 0755 /home/Projects
-    "$@"
-    exit $?
 fi
 exec "$@"
