@@ -82,6 +82,8 @@ std::optional<int> handleCommandLine(const QStringList& arguments)
                        "its three fixed style\ndirectories and writes nothing."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Displays this help."));
+    // One dash as in Qt's own options: -help is --help, and an unknown -word is named whole.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
 
