@@ -243,11 +243,6 @@ class Program:
         with open(self.log_path) as f:
             return f.read()
 
-    def maps(self):
-        """The lines of the program's memory map."""
-        with open("/proc/%d/maps" % self.pid) as f:
-            return f.read().splitlines()
-
     def root_path(self, path):
         """A path inside the program's namespace, as this process reaches it."""
         return "/proc/%d/root%s" % (self.pid, path)
