@@ -119,10 +119,10 @@ void composeRest(const StyleState& s, const SampleWindowView& v, const WindowFil
 
 } // namespace
 
-void runLoadPass(StyleState& state, const QString& styleBoxText, const SampleWindowView& inactive,
+void runLoadPass(StyleState& state, const QByteArray& styleDir, const SampleWindowView& inactive,
     const SampleWindowView& active)
 {
-    state.StyleDir = styleBoxText.toLocal8Bit();
+    state.StyleDir = styleDir;
 
     // The working bitmaps live in this frame only: they are released however the pass ends.
     const QImage maskLeft = readBitmap(state.file("frame_mask_left.bmp"));
