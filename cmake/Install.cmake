@@ -6,6 +6,7 @@ set(FRAMEWRIGHT_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/framewright)
 set_target_properties(framewright PROPERTIES INSTALL_RPATH "")
 install(TARGETS framewright RUNTIME DESTINATION ${FRAMEWRIGHT_INSTALL_PROGRAM_DIR})
 install(FILES ${FRAMEWRIGHT_PROGRAM_FILES} DESTINATION ${FRAMEWRIGHT_INSTALL_PROGRAM_DIR})
+install(TARGETS framewright-style RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # A relative link keeps the tree relocatable (DESTDIR, dpkg -x); the program resolves
 # /proc/self/exe, so it still finds its directory when started through the link.
