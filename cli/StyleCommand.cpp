@@ -7,7 +7,6 @@
 #include "preview/PanelRender.h"
 #include "preview/StyleCheck.h"
 
-#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QImageWriter>
