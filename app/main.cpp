@@ -1,4 +1,5 @@
 #include "app/AppLook.h"
+#include "app/CommandLine.h"
 #include "app/uMain.h"
 #include "explorer/DesktopApi.h"
 
@@ -6,6 +7,12 @@
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> status = handleCommandLine(arguments))
+        return *status;
+
     prepareApplication();
     QApplication app(argc, argv);
     applyApplicationLook();

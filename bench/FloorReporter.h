@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
-#include <optional>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -34,19 +33,6 @@ public:
         double target)
     {
         m_comparisons.push_back({ title, program, floor, target, Figure::Counter, counter, unit });
-    }
-    // Rows without a target, printed with the others: figures that show where the distance
-    // between a program and its floor comes from.
-    void referenceTime(
-        const std::string& title, const std::string& program, const std::string& floor)
-    {
-        m_comparisons.push_back({ title, program, floor, std::nullopt, Figure::Time, {}, {} });
-    }
-    void referenceCounter(const std::string& title, const std::string& program,
-        const std::string& floor, const std::string& counter, const std::string& unit)
-    {
-        m_comparisons.push_back(
-            { title, program, floor, std::nullopt, Figure::Counter, counter, unit });
     }
     void limit(const std::string& title, const std::string& benchmark, const std::string& counter,
         double limit, const std::string& unit)
@@ -94,7 +80,7 @@ private:
         std::string title;
         std::string program; // benchmark function names
         std::string floor;
-        std::optional<double> target; // none for a reference row
+        double target = 0;
         Figure figure = Figure::Time;
         std::string counter; // for Figure::Counter
         std::string unit; // for Figure::Counter
@@ -187,15 +173,10 @@ private:
             baseText = amount(base, c.unit);
             ratio = base > 0 ? mine / base : 0;
         }
-        if (!c.target) {
-            std::printf("| %-48s | %14s | %14s | %6.2f | %7s | %-6s |\n", c.title.c_str(),
-                mineText.c_str(), baseText.c_str(), ratio, "", "");
-            return;
-        }
-        const bool met = base > 0 && ratio <= *c.target;
+        const bool met = base > 0 && ratio <= c.target;
         m_allMet = m_allMet && met;
         std::printf("| %-48s | %14s | %14s | %6.2f | <= %4.2f | %-6s |\n", c.title.c_str(),
-            mineText.c_str(), baseText.c_str(), ratio, *c.target, met ? "met" : "MISSED");
+            mineText.c_str(), baseText.c_str(), ratio, c.target, met ? "met" : "MISSED");
     }
 
     void printLimit(const Limit& l)

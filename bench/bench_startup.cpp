@@ -1,5 +1,6 @@
 // Start-up of the whole program, from process start to its first frame on screen with the first
-// style composed, against a bare Qt Widgets program showing an empty window of the same size.
+// style composed, against a bare Qt Widgets program showing a window of the same size with the
+// program's menu titles and nothing else.
 //
 // The program has no configuration, so nothing inside it can announce the frame. It is watched
 // from outside instead, on a private Xvfb: the driver selects SubstructureNotify on the root
@@ -20,10 +21,6 @@
 // it was started with, which posix_spawn shares with this driver, so the driver keeps clear of
 // Qt and checks that its own size stays below every figure it reports. The runs alternate in
 // random order, 10 of each, medians.
-//
-// A third program, form_window, shows the main window's controls alone, as the form builds them,
-// with nothing of the program's work; its rows have no target and tell how much of the way from
-// the bare window the controls themselves take.
 
 #include "FloorReporter.h"
 
@@ -235,8 +232,7 @@ Run launchProgram()
     });
 }
 
-// The bare window's first paint, and the form's with its design pictures: the window's centre
-// leaving the root's black.
+// The bare window's first paint: the window's centre leaving the root's black.
 bool centreIsPainted(int x, int y, int width, int height)
 {
     return pixelAt(x + width / 2, y + height / 2) != kRootColour;
@@ -245,11 +241,6 @@ bool centreIsPainted(int x, int y, int width, int height)
 Run launchBare()
 {
     return launch(FW_BARE, centreIsPainted);
-}
-
-Run launchForm()
-{
-    return launch(FW_FORM, centreIsPainted);
 }
 
 void record(benchmark::State& state, const Run& run)
@@ -275,23 +266,12 @@ void BM_StartupBare(benchmark::State& state)
         record(state, launchBare());
 }
 
-void BM_StartupForm(benchmark::State& state)
-{
-    for (auto _ : state)
-        record(state, launchForm());
-}
-
 BENCHMARK(BM_StartupProgram)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(10)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartupBare)
-    ->UseManualTime()
-    ->Iterations(1)
-    ->Repetitions(10)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StartupForm)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(10)
@@ -442,7 +422,7 @@ int main(int argc, char* argv[])
     XSelectInput(g_display, DefaultRootWindow(g_display), SubstructureNotifyMask);
 
     // One untimed start of each fills the page cache and fontconfig's caches for all alike.
-    for (const Run& warm : { launchProgram(), launchBare(), launchForm() })
+    for (const Run& warm : { launchProgram(), launchBare() })
         if (!warm.error.empty()) {
             std::fprintf(stderr, "bench_startup: %s\n", warm.error.c_str());
             return 1;
@@ -453,10 +433,6 @@ int main(int argc, char* argv[])
         "BM_StartupBare", 1.5);
     reporter.compareCounter("start-up peak RSS / bare window", "BM_StartupProgram",
         "BM_StartupBare", "max_rss_kib", "KiB", 1.3);
-    reporter.referenceTime(
-        "start-up, form's controls alone / bare window", "BM_StartupForm", "BM_StartupBare");
-    reporter.referenceCounter("start-up peak RSS, form's controls alone / bare", "BM_StartupForm",
-        "BM_StartupBare", "max_rss_kib", "KiB");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     screenIsClear();

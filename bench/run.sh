@@ -6,8 +6,8 @@
 #                  with the same reads by the bitmap reader alone (GUI-thread processor time),
 #                  and the soak (offscreen, in-process, resident size from /proc/self/statm)
 #   bench_startup  the whole program's start-up against a bare Qt window on a private Xvfb
-#                  (wall time to the first frame and peak resident size, medians of 10 runs),
-#                  and, as reference rows without a target, the form's controls alone
+#                  whose menu bar holds the program's menu titles (wall time to the first
+#                  frame and peak resident size, medians of 10 alternating runs)
 #
 # The program reads its styles from fixed paths under /home, so the start-up driver runs in a
 # private mount namespace with a fresh tmpfs over /home holding copies of the sample styles;

@@ -150,9 +150,9 @@ QFont x11Font(const QString& name, int pixelSize, bool bold)
 {
     QFont font;
     // Asking for the foundry-qualified name would skip the family's substitutes, which are the
-    // closest match when the family itself is missing.
+    // closest match when the family itself is missing. No style hint: it would override the
+    // font system's own stand-in for the family with its generic sans-serif.
     font.setFamilies({ name.section(QLatin1Char('-'), -1) });
-    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

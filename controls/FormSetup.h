@@ -25,7 +25,7 @@ bool isGraphic(const QWidget* widget);
 void settleGeometry(QWidget* window);
 
 // A font named the X11 way ("adobe-helvetica": foundry, then family) at a pixel height. Where the
-// family is missing the font system's stand-in for it is used, and failing that a sans-serif.
+// family is missing the font system's stand-in for it is used, as for any other font.
 QFont x11Font(const QString& name, int pixelSize, bool bold);
 
 } // namespace FormSetup

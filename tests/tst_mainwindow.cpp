@@ -7,21 +7,15 @@
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusTipEvent>
-#include <QStyleFactory>
 #include <QStyleOption>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <QSemaphore>
-#include <QThreadPool>
-#include <atomic>
 #include <cstring>
-#include <fontconfig/fontconfig.h>
 #include <functional>
 #include <QTimer>
 #include <QToolBar>
@@ -280,7 +274,6 @@ private slots:
     void labelTextColours();
     void fonts_data();
     void fonts();
-    void fontConfigurationLeavesOutType1();
     void defaultFontElsewhere();
 
     void menu();
@@ -308,12 +301,6 @@ private slots:
     void helpIsRenderedAsHtml();
     void helpLinksLeadWithinThePage();
     void helpIsLaidOutAtOneWidthOnFirstShow();
-    void extensionArrowsAreDrawnByTheProgram_data();
-    void extensionArrowsAreDrawnByTheProgram();
-    void tallElementsLookAsFusionDrawsThem_data();
-    void tallElementsLookAsFusionDrawsThem();
-    void fusionAloneNeedsThePool();
-    void piecedWidgetsRenderAsFusionRendersThem();
     void codeShowsLunaLines();
     void programFilesComeFromTheExecutablesDirectory();
     void missingProgramFiles_data();
@@ -631,9 +618,7 @@ void tst_MainWindow::frame()
     QVERIFY(frm.findChildren<QToolBar*>().isEmpty());
     QCOMPARE(frm.findChildren<QStatusBar*>(), QList<QStatusBar*> { frm.StatusBar1 });
     QVERIFY(frm.StatusBar1->isSizeGripEnabled());
-    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
-    QVERIFY(style);
-    QCOMPARE(style->baseStyle()->name().toLower(), QStringLiteral("fusion"));
+    QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
     // main() started with QT_SCALE_FACTOR=2 in the environment; the layout stays in pixels.
     QCOMPARE(frm.devicePixelRatioF(), 1.0);
     QCOMPARE(grabWindow(&frm).size(), QSize(1152, 770));
@@ -1103,37 +1088,7 @@ void tst_MainWindow::fonts()
     QCOMPARE(info.family(), QFontInfo(QFont(QStringLiteral("Helvetica"))).family());
 }
 
-namespace {
 
-int type1Fonts(FcConfig* config)
-{
-    FcFontSet* fonts = FcConfigGetFonts(config, FcSetSystem);
-    int count = 0;
-    for (int i = 0; fonts && i < fonts->nfont; ++i) {
-        FcChar8* format = nullptr;
-        if (FcPatternGetString(fonts->fonts[i], FC_FONTFORMAT, 0, &format) == FcResultMatch
-            && std::strcmp(reinterpret_cast<const char*>(format), "Type 1") == 0)
-            ++count;
-    }
-    return count;
-}
-
-} // namespace
-
-// The program's font configuration is the system's without its Type 1 files, so the Helvetica
-// stand-in is read from its OpenType file.
-void tst_MainWindow::fontConfigurationLeavesOutType1()
-{
-    FcConfig* system = FcInitLoadConfigAndFonts();
-    QVERIFY(system);
-    const int systemType1 = type1Fonts(system);
-    FcConfigDestroy(system);
-    if (systemType1 == 0)
-        QSKIP("this machine has no Type 1 fonts to leave out");
-    QCOMPARE(type1Fonts(FcConfigGetCurrent()), 0);
-    FcFontSet* fonts = FcConfigGetFonts(FcConfigGetCurrent(), FcSetSystem);
-    QVERIFY(fonts && fonts->nfont > 0);
-}
 
 void tst_MainWindow::defaultFontElsewhere()
 {
@@ -1585,8 +1540,6 @@ void tst_MainWindow::firstShowLoadsOnce()
 
 void tst_MainWindow::firstStyleMissingGivesOneReport()
 {
-    if (QFileInfo::exists(kFirstStyle))
-        QSKIP("this machine has the first style directory");
     auto frm = makeWindow();
     const QImage corner = frm->captionbar_left_inactive->picture();
     const QImage caption = frm->captionbar_active->picture();
@@ -1656,17 +1609,6 @@ protected:
     }
 };
 
-// The pixels of an icon's 16 x 16 picture that are not transparent.
-QSet<QPoint> inked(const QIcon& icon)
-{
-    const QImage picture = icon.pixmap(16, 16).toImage();
-    QSet<QPoint> points;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (qAlpha(picture.pixel(x, y)) != 0)
-                points.insert(QPoint(x, y));
-    return points;
-}
 
 } // namespace
 
@@ -1681,253 +1623,6 @@ void tst_MainWindow::helpIsLaidOutAtOneWidthOnFirstShow()
     QCoreApplication::processEvents();
     QCOMPARE(log.widths, QList<int> { frm->TextViewer1->viewport()->width() });
     QVERIFY(frm->TextViewer1->verticalScrollBar()->isVisible());
-}
-
-void tst_MainWindow::extensionArrowsAreDrawnByTheProgram_data()
-{
-    QTest::addColumn<int>("pixmap");
-    QTest::addColumn<int>("direction");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("menu bar, left to right")
-        << int(QStyle::SP_ToolBarHorizontalExtensionButton) << int(Qt::LeftToRight) << "right";
-    QTest::newRow("menu bar, right to left")
-        << int(QStyle::SP_ToolBarHorizontalExtensionButton) << int(Qt::RightToLeft) << "left";
-    QTest::newRow("vertical tool bar")
-        << int(QStyle::SP_ToolBarVerticalExtensionButton) << int(Qt::RightToLeft) << "down";
-}
-
-// Two chevrons pointing to the hidden entries. The style's own would be read from image files,
-// and an icon read from a file makes the toolkit load every image plugin at start-up.
-void tst_MainWindow::extensionArrowsAreDrawnByTheProgram()
-{
-    QFETCH(int, pixmap);
-    QFETCH(int, direction);
-    QFETCH(QString, expected);
-
-    QStyleOption option;
-    option.direction = Qt::LayoutDirection(direction);
-    const QSet<QPoint> ink
-        = inked(QApplication::style()->standardIcon(QStyle::StandardPixmap(pixmap), &option));
-    QCOMPARE(ink.size(), 32);
-    // The middle of each chevron lies farther along the arrow than its two ends.
-    const auto along = [&](QPoint p) {
-        return expected == "right" ? p.x() : expected == "left" ? 15 - p.x() : p.y();
-    };
-    const auto across = [&](QPoint p) { return expected == "down" ? p.x() : p.y(); };
-    QList<int> middle;
-    QList<int> ends;
-    for (const QPoint& p : ink) {
-        if (across(p) == 7 || across(p) == 8)
-            middle.append(along(p));
-        else if (across(p) == 4 || across(p) == 11)
-            ends.append(along(p));
-    }
-    QCOMPARE(middle.size(), 8);
-    QCOMPARE(ends.size(), 8);
-    QVERIFY(std::accumulate(middle.begin(), middle.end(), 0)
-        >= std::accumulate(ends.begin(), ends.end(), 0) + 8 * 3);
-    // Left to right and right to left are mirror images.
-    QStyleOption rightToLeft;
-    rightToLeft.direction = Qt::RightToLeft;
-    const QSet<QPoint> mirrored = inked(QApplication::style()->standardIcon(
-        QStyle::SP_ToolBarHorizontalExtensionButton, &rightToLeft));
-    for (const QPoint& p :
-        inked(QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton)))
-        QVERIFY(mirrored.contains(QPoint(15 - p.x(), p.y())));
-}
-
-namespace {
-
-// Runs draw while the global thread pool's only thread is kept busy, and tells whether draw
-// needed the pool: work handed to it waits behind the busy thread, and so does draw, until the
-// busy thread gives up after the given time.
-bool neededThePool(const std::function<void()>& draw, int patienceMs = 10000)
-{
-    QThreadPool* pool = QThreadPool::globalInstance();
-    const int threads = pool->maxThreadCount();
-    pool->waitForDone();
-    pool->setMaxThreadCount(1);
-    QSemaphore started;
-    QSemaphore release;
-    std::atomic<bool> gaveUp { false };
-    pool->start([&] {
-        started.release();
-        gaveUp = !release.tryAcquire(1, patienceMs);
-    });
-    started.acquire();
-    draw();
-    release.release();
-    pool->waitForDone();
-    pool->setMaxThreadCount(threads);
-    return gaveUp;
-}
-
-// A background no two nearby pixels of which are alike, so that pixels copied from the wrong
-// place show.
-QImage patterned(const QSize& size)
-{
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixel(x, y, qRgb((x * 7) & 0xff, (y * 5) & 0xff, ((x ^ y) * 3) & 0xff));
-    return image;
-}
-
-// Draws a tab frame or a scroll bar of the given kind and size the way a widget's paint event
-// would: translated, and clipped to a region with a hole where an opaque child sits, or to a
-// plain rectangle when the kind says so.
-QImage drawElement(const QStyle* style, const QString& kind, const QSize& size, int state)
-{
-    QImage image = patterned(size + QSize(40, 40));
-    QPainter painter(&image);
-    painter.translate(20, 20);
-    const QRect rect(QPoint(0, 0), size);
-    if (kind.endsWith(QLatin1String(", plain clip")))
-        painter.setClipRect(rect.adjusted(-10, -10, 10, 10));
-    else
-        painter.setClipRegion(QRegion(rect.adjusted(-10, -10, 10, 10))
-            - QRegion(rect.adjusted(size.width() / 3, size.height() / 3, -size.width() / 3,
-                -size.height() / 3)));
-    if (kind.startsWith(QLatin1String("tab frame"))) {
-        QStyleOptionTabWidgetFrame option;
-        option.rect = rect;
-        option.palette = style->standardPalette();
-        option.state = QStyle::State_Enabled;
-        option.shape = kind.contains(QLatin1String("south")) ? QTabBar::RoundedSouth
-                                                             : QTabBar::RoundedNorth;
-        style->drawPrimitive(QStyle::PE_FrameTabWidget, &option, &painter);
-    } else {
-        QStyleOptionSlider option;
-        option.rect = rect;
-        option.palette = style->standardPalette();
-        option.orientation = kind.startsWith(QLatin1String("vertical")) ? Qt::Vertical
-                                                                          : Qt::Horizontal;
-        option.state = QStyle::State_Enabled | QStyle::StateFlag(state)
-            | (option.orientation == Qt::Horizontal ? QStyle::State_Horizontal
-                                                    : QStyle::State_None);
-        option.minimum = 0;
-        option.maximum = 100;
-        option.sliderPosition = option.sliderValue = 37;
-        option.pageStep = 20;
-        option.subControls = QStyle::SC_All;
-        option.activeSubControls
-            = state == int(QStyle::State_Sunken) ? QStyle::SC_ScrollBarSlider : QStyle::SC_None;
-        style->drawComplexControl(QStyle::CC_ScrollBar, &option, &painter);
-    }
-    return image;
-}
-
-} // namespace
-
-void tst_MainWindow::tallElementsLookAsFusionDrawsThem_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("state");
-    QTest::addColumn<bool>("onThisThread");
-
-    QTest::newRow("large tab frame") << "tab frame" << QSize(901, 641) << 0 << true;
-    QTest::newRow("help tab frame, tabs below")
-        << "tab frame south" << QSize(283, 229) << 0 << true;
-    QTest::newRow("tall, thin tab frame") << "tab frame" << QSize(12, 300) << 0 << true;
-    QTest::newRow("small tab frame") << "tab frame" << QSize(70, 60) << 0 << true;
-    QTest::newRow("vertical scroll bar") << "vertical" << QSize(16, 600) << 0 << true;
-    QTest::newRow("vertical scroll bar, slider held")
-        << "vertical" << QSize(16, 333) << int(QStyle::State_Sunken) << true;
-    QTest::newRow("vertical scroll bar, hovered")
-        << "vertical" << QSize(16, 250) << int(QStyle::State_MouseOver) << true;
-    QTest::newRow("large tab frame, odd size, plain clip")
-        << "tab frame, plain clip" << QSize(1111, 377) << 0 << true;
-    QTest::newRow("vertical scroll bar, odd length, plain clip")
-        << "vertical, plain clip" << QSize(16, 641) << int(QStyle::State_Sunken) << true;
-    QTest::newRow("horizontal scroll bar, drawn whole")
-        << "horizontal" << QSize(700, 16) << 0 << false;
-}
-
-// The application style draws these in pieces so that Qt's raster engine keeps the drawing on
-// the GUI thread, instead of handing it to its thread pool and waiting: the same pixels as
-// Fusion's, without the pool.
-void tst_MainWindow::tallElementsLookAsFusionDrawsThem()
-{
-    QFETCH(QString, kind);
-    QFETCH(QSize, size);
-    QFETCH(int, state);
-    QFETCH(bool, onThisThread);
-
-    const auto* style = qobject_cast<const QProxyStyle*>(QApplication::style());
-    QVERIFY(style);
-    const QImage fusion = drawElement(style->baseStyle(), kind, size, state);
-    QImage ours;
-    if (onThisThread)
-        QVERIFY(!neededThePool([&] { ours = drawElement(style, kind, size, state); }));
-    else
-        ours = drawElement(style, kind, size, state);
-    QCOMPARE(ours, fusion);
-    // Not the background alone: the element was drawn.
-    QVERIFY(ours != patterned(ours.size()));
-}
-
-// The check above can fail: Fusion by itself hands a large frame's drawing to the pool.
-void tst_MainWindow::fusionAloneNeedsThePool()
-{
-    const auto* style = qobject_cast<const QProxyStyle*>(QApplication::style());
-    QVERIFY(style);
-    QVERIFY(neededThePool(
-        [&] { drawElement(style->baseStyle(), QStringLiteral("tab frame"), QSize(901, 641), 0); },
-        500));
-}
-
-namespace {
-
-// A tab control and a tall scroll bar inside a child placed off the window's corner, rendered
-// through the widgets' own painting, where the painter is redirected into the picture.
-QImage renderTallWidgets(QStyle* style)
-{
-    QWidget window;
-    window.resize(500, 700);
-    QPalette background = window.palette();
-    background.setBrush(QPalette::Window, QBrush(patterned(window.size())));
-    window.setPalette(background);
-    window.setAutoFillBackground(true);
-    auto* holder = new QWidget(&window);
-    holder->setGeometry(37, 23, 400, 650);
-    auto* bar = new QScrollBar(Qt::Vertical, holder);
-    bar->setGeometry(311, 19, 16, 600);
-    bar->setRange(0, 100);
-    bar->setValue(41);
-    auto* tabs = new QTabWidget(holder);
-    tabs->setGeometry(5, 5, 290, 620);
-    // An opaque page: the tab control then paints through a region with a hole in it.
-    auto* page = new QWidget;
-    QPalette solid = page->palette();
-    solid.setColor(QPalette::Window, QColor(0xd0, 0xe0, 0xc0));
-    page->setPalette(solid);
-    page->setAutoFillBackground(true);
-    tabs->addTab(page, QStringLiteral("One"));
-    tabs->addTab(new QWidget, QStringLiteral("Two"));
-    window.setStyle(style);
-    for (QWidget* widget : window.findChildren<QWidget*>())
-        widget->setStyle(style);
-    // Shown, so that the widgets paint into the window's own picture, where the tab control's
-    // painting is clipped to the region its opaque page leaves.
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return QImage();
-    QCoreApplication::processEvents();
-    return window.screen()->grabWindow(window.winId()).toImage();
-}
-
-} // namespace
-
-void tst_MainWindow::piecedWidgetsRenderAsFusionRendersThem()
-{
-    auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
-    QVERIFY(style);
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    const QImage ours = renderTallWidgets(style);
-    QVERIFY(!ours.isNull());
-    QCOMPARE(ours, renderTallWidgets(fusion.get()));
 }
 
 void tst_MainWindow::codeShowsLunaLines()

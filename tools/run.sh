@@ -11,7 +11,7 @@ build=${FRAMEWRIGHT_BUILD:-$root/build/run}
 themes=/home/Projects/framewright/Themes
 styles=(Luna Silver Licorice)
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libfontconfig-dev qt6-qpa-plugins
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           fonts-dejavu-core fonts-liberation)
 if [ -z "${DISPLAY:-}" ]; then
     packages+=(xvfb xdotool imagemagick x11-utils python3)

@@ -9,10 +9,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FRAMEWRIGHT_BUILD:-$root/build/test}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libfontconfig-dev qt6-qpa-plugins
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           fonts-dejavu-core fonts-liberation libbenchmark-dev libx11-dev
           xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
-          desktop-file-utils appstream)
+          desktop-file-utils appstream lintian help2man man-db git)
 
 source "$root/tools/install-packages.sh"
 install_missing "${packages[@]}"
