@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // framewright-style's render of one style against its floor: the window's load pass over the
 // same style plus encoding one PNG of the panel's size.
 

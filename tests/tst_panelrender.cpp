@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHarness.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"

@@ -1,4 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "BitmapCases.h"
+#include "ReadmeFonts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -53,23 +55,10 @@ void TestStyleCli::initTestCase()
     m_dir = QFile::encodeName(m_root.path()) + '/';
     const QString styles = QFINDTESTDATA("../styles");
     QVERIFY2(!styles.isEmpty(), "the sample styles are not beside the tests");
-    for (const char* fonts : { "dejavu", "liberation" })
-        QVERIFY2(QFileInfo::exists(QStringLiteral("/usr/share/fonts/truetype/%1").arg(fonts)),
-            "the README's fonts (fonts-dejavu-core, fonts-liberation) are not installed");
-    // A configuration of the README's fonts alone: a machine with more fonts gives the same pixels.
-    QFile conf(m_root.filePath(QStringLiteral("fonts.conf")));
-    QVERIFY(conf.open(QIODevice::WriteOnly));
-    conf.write(R"(<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
-<fontconfig>
-  <dir>/usr/share/fonts/truetype/dejavu</dir>
-  <dir>/usr/share/fonts/truetype/liberation</dir>
-  <cachedir>)"
-        + m_dir + R"(cache</cachedir>
-  <alias binding="same"><family>helvetica</family><accept><family>Liberation Sans</family></accept></alias>
-</fontconfig>
-)");
-    conf.close();
+    // The README's fonts alone: a machine with more fonts gives the same pixels.
+    QString why;
+    const QString fonts = writeReadmeFontConfig(m_root.path(), &why);
+    QVERIFY2(!fonts.isEmpty(), qPrintable(why));
     QFile huge(m_root.filePath(QStringLiteral("huge.png")));
     QVERIFY(huge.open(QIODevice::WriteOnly));
     const QByteArray small = BitmapCases::png(QImage(2, 2, QImage::Format_RGB32));
@@ -85,7 +74,7 @@ void TestStyleCli::initTestCase()
         m_env.remove(QLatin1String(name));
     for (const char* name : { "HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME" })
         m_env.insert(QLatin1String(name), m_root.filePath(QStringLiteral("cache")));
-    m_env.insert(QStringLiteral("FONTCONFIG_FILE"), conf.fileName());
+    m_env.insert(QStringLiteral("FONTCONFIG_FILE"), fonts);
     // Another user must reach the test's files for the rows that drop to one.
     QCOMPARE(sh("mkdir @cache @out && chmod 0755 @ && chmod 0777 @out && chmod 0644 @*.* && cp -r "
                  + QFile::encodeName(styles) + "/Luna/Frame @Luna")
