@@ -65,6 +65,7 @@ TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* par
     , m_programDir(programDir)
 {
     Ui::TfrmMain::setupUi(this);
+    // The preview panel's controls are members under their own names, like every other control.
     static_cast<Ui::PreviewPanel&>(*this) = *Panel6;
     finishForm();
     connectHandlers();
