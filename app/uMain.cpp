@@ -6,7 +6,6 @@
 #include "controls/FormColours.h"
 #include "controls/FormSetup.h"
 #include "explorer/ElementTree.h"
-#include "preview/LoadPass.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,8 +38,6 @@ constexpr int kCategoryImages[] = { 0, 1, 3, 4, 5 };
 
 // The form's fonts are pixel sizes, which a Designer font cannot hold.
 const PixelFont kFonts[] = {
-    { "Label1", "adobe-helvetica", 14, true },
-    { "Label3", "adobe-helvetica", 14, true },
     { "lblBitmap", "adobe-helvetica", 17, false },
     { "Label5", "helvetica", 13, true },
     { "Label6", "helvetica", 13, true },
@@ -67,9 +64,10 @@ TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* par
     , m_desktop(desktop)
     , m_programDir(programDir)
 {
-    setupUi(this);
+    Ui::TfrmMain::setupUi(this);
+    // The preview panel's controls are members under their own names, like every other control.
+    static_cast<Ui::PreviewPanel&>(*this) = *Panel6;
     finishForm();
-    m_minimize.emplace(m_state, ActiveButtonMinimize, ActiveGlyphMinimize);
     connectHandlers();
     ErrorReport::guard([this] { FormCreate(); });
     // Laid out now, at the stored size, so that the first show resizes nothing: the help page is
@@ -104,10 +102,9 @@ void TfrmMain::finishForm()
         QStringLiteral("a { color: %1; text-decoration: underline; }").arg(link.name()));
 
     for (QWidget* widget : std::initializer_list<QWidget*> {
-             Label1, Label3, Label5, Label6, SpeedButton4, SpeedButton5, SpeedButton6 })
+             Label5, Label6, SpeedButton4, SpeedButton5, SpeedButton6 })
         setTextColour(widget, Qt::black);
-    for (QLabel* label : { Label1, Label3, Label2 })
-        label->adjustSize();
+    Label2->adjustSize();
 
     // The style box's list rows are 17 pixels high; the menu-like delegate of the style's own
     // popup takes its row height from the menu font instead.
@@ -122,17 +119,6 @@ void TfrmMain::finishForm()
     setWindowIcon(QPixmap::fromImage(readResourceBitmap(QStringLiteral(":/appicon.png"))));
     for (int row = 0; row < ivObjects->count(); ++row)
         ivObjects->item(row)->setIcon(ImageList1.icon(kCategoryImages[row]));
-
-    // The load pass paints each style's corners into these bitmaps rather than replacing them,
-    // so they must exist even if a design picture could not be read.
-    for (ImageControl* corner : { captionbar_left_inactive, captionbar_right_inactive,
-             captionbar_left_active, captionbar_right_active }) {
-        if (corner->picture().size() != QSize(12, 29)) {
-            QImage own(12, 29, QImage::Format_RGB32);
-            own.fill(Qt::black);
-            corner->setPicture(own);
-        }
-    }
 
     // The style box shows nothing until start-up picks its first item.
     {
@@ -189,20 +175,12 @@ BitmapPaneView TfrmMain::bitmapPaneView() const
 
 SampleWindowView TfrmMain::inactiveView() const
 {
-    return SampleWindowView { captionbar_left_inactive, captionbar_right_inactive,
-        captionbar_inactive, framebottom_left_inactive, framebottom_right_inactive,
-        framebottom_inactive, frameleft_inactive, frameright_inactive, Label1, InactiveButtonClose,
-        InactiveButtonMaximize, InactiveButtonMinimize, InactiveButtonRestore, InactiveGlyphClose,
-        InactiveGlyphMaximize, InactiveGlyphMinimize, InactiveGlyphRestore };
+    return Panel6->inactiveView();
 }
 
 SampleWindowView TfrmMain::activeView() const
 {
-    return SampleWindowView { captionbar_left_active, captionbar_right_active, captionbar_active,
-        framebottom_left_active, framebottom_right_active, framebottom_active, frameleft_active,
-        frameright_active, Label3, ActiveButtonClose, ActiveButtonMaximize, ActiveButtonMinimize,
-        ActiveButtonRestore, ActiveGlyphClose, ActiveGlyphMaximize, ActiveGlyphMinimize,
-        ActiveGlyphRestore };
+    return Panel6->activeView();
 }
 
 void TfrmMain::FormCreate()
@@ -213,11 +191,6 @@ void TfrmMain::FormCreate()
         cboPaths->setCurrentIndex(0);
     }
     ivObjects->setCurrentRow(0);
-
-    m_state.InactiveWidth = InactiveWindow->width();
-    m_state.InactiveHeight = InactiveWindow->height();
-    m_state.ActiveWidth = ActiveWindow->width();
-    m_state.ActiveHeight = ActiveWindow->height();
 
     const QString programDir = m_programDir.isEmpty() ? executableDir() : m_programDir;
     // The two files have nothing to do with each other: each failure is reported on its own.
@@ -278,8 +251,7 @@ void TfrmMain::Exit1Click()
 
 void TfrmMain::Button1Click()
 {
-    m_minimize->styleLoaded();
-    runLoadPass(m_state, cboPaths->currentText(), inactiveView(), activeView());
+    Panel6->loadStyle(cboPaths->currentText().toLocal8Bit());
 }
 
 void TfrmMain::ivObjectsSelectItem()
@@ -307,24 +279,24 @@ void TfrmMain::imgActualClick()
 
 void TfrmMain::ActiveGlyphMinimizeMouseMove()
 {
-    m_minimize->hover();
+    Panel6->minimizeButton().hover();
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseLeave()
 {
-    m_minimize->leave();
+    Panel6->minimizeButton().leave();
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseDown()
 {
-    m_minimize->show(LiveMinimizeButton::Look::Press);
+    Panel6->minimizeButton().show(LiveMinimizeButton::Look::Press);
     BitmapPane::update(
         bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseUp()
 {
-    m_minimize->show(LiveMinimizeButton::Look::Over);
+    Panel6->minimizeButton().show(LiveMinimizeButton::Look::Over);
     BitmapPane::update(
         bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
 }

@@ -2,20 +2,20 @@
 
 #include "controls/ImageList.h"
 #include "explorer/BitmapPane.h"
-#include "preview/LiveMinimizeButton.h"
+#include "preview/PreviewPanel.h"
 #include "preview/SampleWindowView.h"
 #include "preview/StyleState.h"
 #include "ui_uMain.h"
 
 #include <QMainWindow>
 #include <QString>
-#include <optional>
 
 class IDesktopApi;
 
 // The program's one window. Every control of the form is a member under its own name; the
-// handlers are named after control and event and delegate to preview/ and explorer/.
-class TfrmMain : public QMainWindow, public Ui::TfrmMain
+// handlers are named after control and event and delegate to preview/ and explorer/. The controls
+// of the preview panel (Panel6) are members under their own names too.
+class TfrmMain : public QMainWindow, public Ui::TfrmMain, public Ui::PreviewPanel
 {
     Q_OBJECT
 
@@ -25,7 +25,7 @@ public:
     explicit TfrmMain(
         IDesktopApi* desktop, const QString& programDir = {}, QWidget* parent = nullptr);
 
-    const StyleState& state() const { return m_state; }
+    const StyleState& state() const { return Panel6->state(); }
     const ImageList& imageList1() const { return ImageList1; }
     const ImageList& imageList2() const { return ImageList2; }
     const ImageList& imageList3() const { return ImageList3; }
@@ -66,8 +66,6 @@ private:
     ImageList ImageList1;
     ImageList ImageList2;
     ImageList ImageList3;
-    StyleState m_state;
-    std::optional<LiveMinimizeButton> m_minimize; // needs the form's controls
     IDesktopApi* m_desktop = nullptr;
     QString m_programDir;
     bool m_shown = false;

@@ -7,6 +7,7 @@ set(FRAMEWRIGHT_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/framewright)
 set_target_properties(framewright PROPERTIES INSTALL_RPATH "")
 install(TARGETS framewright RUNTIME DESTINATION ${FRAMEWRIGHT_INSTALL_PROGRAM_DIR})
 install(FILES ${FRAMEWRIGHT_PROGRAM_FILES} DESTINATION ${FRAMEWRIGHT_INSTALL_PROGRAM_DIR})
+install(TARGETS framewright-style RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # A relative link keeps the tree relocatable (DESTDIR, dpkg -x); the program resolves
 # /proc/self/exe, so it still finds its directory when started through the link.
@@ -31,6 +32,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/${metainfo}
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 fw_add_manpage(framewright SECTION 1 DESCRIPTION "preview and inspect window-frame styles")
+fw_add_manpage(framewright-style SECTION 1
+    DESCRIPTION "check a window-frame style and render its preview without a display")
 
 # Debian's own places for the licence and the changelog; the licence text itself is the one in
 # /usr/share/common-licenses.

@@ -112,7 +112,7 @@ const Control kControls[] = {
     { "Memo", "QPlainTextEdit", "TabSheet1" },
     { "Panel5", "QFrame", "TabSheet2" },
     { "ToolBar2", "ToolBar", "Panel5" },
-    { "Panel6", "QFrame", "Panel5" },
+    { "Panel6", "PreviewPanel", "Panel5" },
     { "InactiveWindow", "QFrame", "Panel6" },
     { "ActiveWindow", "QFrame", "Panel6" },
     { "frameleft_inactive", "ImageControl", "InactiveWindow" },

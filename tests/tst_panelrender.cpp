@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WindowHarness.h"
+#include "preview/PanelRender.h"
+#include "preview/PreviewPanel.h"
+
+#include <QDir>
+#include <QtTest>
+
+using Look = LiveMinimizeButton::Look;
+
+// The render is the window's own preview: for each sample style and look, the picture equals
+// the window's grab of its Panel6, both made in this one process.
+class TestPanelRender : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void equalsTheWindowsGrab_data();
+    void equalsTheWindowsGrab();
+    void comparePictures_data();
+    void comparePictures();
+
+private:
+    // The sample style copied under a name of the test's own, maybe with a file left out.
+    QString copyStyle(const QString& style, const QString& without = {});
+
+    QTemporaryDir m_root;
+};
+
+void TestPanelRender::initTestCase()
+{
+    applyApplicationLook();
+    QVERIFY(m_root.isValid());
+}
+
+QString TestPanelRender::copyStyle(const QString& style, const QString& without)
+{
+    const QString source = QFINDTESTDATA(QStringLiteral("../styles/%1/Frame").arg(style));
+    const QString target = m_root.filePath(style + QLatin1Char('-') + without) + QLatin1Char('/');
+    QDir().mkpath(target);
+    for (const QString& name : QDir(source).entryList(QDir::Files))
+        if (name != without)
+            QFile::copy(source + QLatin1Char('/') + name, target + name);
+    return target;
+}
+
+void TestPanelRender::equalsTheWindowsGrab_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<QString>("missing");
+    for (const char* style : { "Luna", "Silver", "Licorice" }) {
+        for (const auto& [name, look] : { std::pair { "normal", Look::Normal },
+                 std::pair { "over", Look::Over }, std::pair { "press", Look::Press } })
+            QTest::addRow("%s %s", style, name) << style << look << QString();
+    }
+    // The pass stops at the failing file in both, leaving the later pieces as the form has them.
+    QTest::newRow("pass stops midway") << "Silver" << Look::Normal << "captionbar_active.png";
+    QTest::newRow("no over face") << "Luna" << Look::Over << "captionbutton_over.png";
+    QTest::newRow("no press glyph") << "Licorice" << Look::Press << "minimize_active_press.png";
+}
+
+void TestPanelRender::equalsTheWindowsGrab()
+{
+    QFETCH(QString, style);
+    QFETCH(Look, look);
+    QFETCH(QString, missing);
+    const QString dir = copyStyle(style, missing);
+
+    WindowHarness h;
+    h.chooseStyle(dir);
+    h.frm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(h.frm.get()));
+    QCoreApplication::processEvents();
+    // Measured in the window, not assumed.
+    QCOMPARE(h.frm->Panel6->size(), PreviewPanel::kSizeInWindow);
+    ImageControl* glyph = h.frm->ActiveGlyphMinimize;
+    // From off the button, so that the pointer really moves onto it whatever the row before did.
+    QTest::mouseMove(h.frm->ActiveWindow, { 150, 120 });
+    if (look == Look::Over)
+        QTest::mouseMove(glyph, { 6, 6 });
+    else if (look == Look::Press)
+        QTest::mousePress(glyph, Qt::LeftButton, {}, { 6, 6 });
+    const QImage window = h.frm->Panel6->grab().toImage();
+    if (look == Look::Press)
+        QTest::mouseRelease(glyph, Qt::LeftButton, {}, { 6, 6 });
+
+    const PanelRender render = renderPanel(QFile::encodeName(dir), look);
+    QCOMPARE(render.picture.size(), PreviewPanel::kSizeInWindow);
+    const PictureDifference difference = ::comparePictures(render.picture, window);
+    QVERIFY2(difference.pixels == 0,
+        qPrintable(QStringLiteral("%1 pixels differ within (%2, %3) %4 x %5")
+                       .arg(difference.pixels)
+                       .arg(difference.bounds.x())
+                       .arg(difference.bounds.y())
+                       .arg(difference.bounds.width())
+                       .arg(difference.bounds.height())));
+    if (missing.isEmpty()) {
+        QCOMPARE(render.failure, QString());
+        QCOMPARE(h.reports, QStringList());
+    } else {
+        QVERIFY(!h.reports.isEmpty());
+        QCOMPARE(ErrorReport::format(render.failure), h.reports.last());
+        QVERIFY(render.failure.contains(dir + missing));
+    }
+}
+
+void TestPanelRender::comparePictures_data()
+{
+    QTest::addColumn<QSize>("referenceSize");
+    QTest::addColumn<QList<QPoint>>("changed");
+    QTest::addColumn<qint64>("pixels");
+    QTest::addColumn<QRect>("bounds");
+    QTest::newRow("equal") << QSize(4, 3) << QList<QPoint> {} << qint64(0) << QRect();
+    QTest::newRow("two corners") << QSize(4, 3) << QList<QPoint> { { 0, 0 }, { 3, 2 } } << qint64(2)
+                                 << QRect(0, 0, 4, 3);
+    QTest::newRow("one pixel") << QSize(4, 3) << QList<QPoint> { { 2, 1 } } << qint64(1)
+                               << QRect(2, 1, 1, 1);
+    // What only one picture covers differs too.
+    QTest::newRow("wider reference")
+        << QSize(6, 3) << QList<QPoint> {} << qint64(6) << QRect(4, 0, 2, 3);
+    QTest::newRow("shorter reference")
+        << QSize(4, 2) << QList<QPoint> { { 1, 0 } } << qint64(5) << QRect(0, 0, 4, 3);
+}
+
+void TestPanelRender::comparePictures()
+{
+    QFETCH(QSize, referenceSize);
+    QFETCH(QList<QPoint>, changed);
+    QFETCH(qint64, pixels);
+    QFETCH(QRect, bounds);
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QImage reference(referenceSize, QImage::Format_ARGB32);
+    reference.fill(Qt::blue);
+    for (const QPoint& at : changed)
+        reference.setPixel(at, qRgb(0, 0, 254));
+
+    const PictureDifference difference = ::comparePictures(picture, reference);
+    QCOMPARE(difference.pixels, pixels);
+    QCOMPARE(difference.bounds, bounds);
+    const QImage marked = markDifferences(picture, reference);
+    QCOMPARE(marked.size(), picture.size().expandedTo(referenceSize));
+    qint64 red = 0;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            red += marked.pixel(x, y) == qRgb(255, 0, 0);
+    QCOMPARE(red, pixels);
+}
+
+QTEST_MAIN(TestPanelRender)
+#include "tst_panelrender.moc"
