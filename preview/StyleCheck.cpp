@@ -184,7 +184,8 @@ void Checker::checkMaskColours(const StyleFile& file, const QImage& mask)
 
 // The window leaves out every pixel of the picture's bottom-left colour and draws the rest
 // opaque, whatever their alpha. The left caption corner is keyed as composed: the corner over
-// the left mask, cut to the corner's size.
+// the left mask, cut to the corner's size; what lies under a mask smaller than that is the
+// corner image's earlier picture, which no style decides, so it counts as see-through here.
 void Checker::checkKeyLeavesSomething(const StyleFile& file, const QImage& picture)
 {
     QImage shown = picture;

@@ -203,6 +203,7 @@ void TestStyleCheck::problems_data()
     QTest::newRow("near miss") << addFile("minimize_active_ovr.png")
                                << Expected { "minimize_active_ovr.png", "warning",
                                       "did you mean minimize_active_over.png?" };
+    QTest::newRow("three edits away") << addFile("minimize_active_o.png") << Expected {};
     QTest::newRow("letter case") << addFile("CaptionBar_Active.png")
                                  << Expected { "CaptionBar_Active.png", "warning",
                                         "did you mean captionbar_active.png?" };
