@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the program's start-up: a Qt Widgets program that shows a main window of the
 // program's size whose menu bar holds the program's seven menu titles, and nothing else. It pays
 // for the toolkit, the X connection and the fonts of a window with text, as any such window must.

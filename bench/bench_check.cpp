@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The style check against reading the same files with the program's bitmap reader alone, and
 // the check over many style directories against the same check over a few.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load pass and the live minimize button, each against reading the same files with the
 // program's bitmap reader alone, and a soak of both that watches resident memory.
 

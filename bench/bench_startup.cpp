@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the whole program, from process start to its first frame on screen with the first
 // style composed, against a bare Qt Widgets program showing a window of the same size with the
 // program's menu titles and nothing else.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks (build/bench, RelWithDebInfo) if needed, runs them all and prints one
 # table: each figure of the program against its floor, the ratio and the target.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells bench_startup which screen pixel marks the program's first frame with the first style
 // composed: it builds the real window offscreen over the first fixed style path and prints a
 // point of captionbar_active, in the window's client area, and its colour ("x y rrggbb").

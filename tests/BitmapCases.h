@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Bitmap files built byte by byte, shared by the reader's tests and the tests of everything

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a test in a private mount namespace where /home/Projects is a fresh, empty tmpfs, so the
 # fixed style paths hold nothing the machine put there (tools/run.sh copies the sample styles
 # to them) and nothing a test does reaches the machine's own. The rest of /home stays visible:

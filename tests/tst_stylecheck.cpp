@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "StyleFixture.h"
 #include "preview/StyleCheck.h"
 #include "preview/StyleFiles.h"

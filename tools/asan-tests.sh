@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the asan preset (address and undefined-behaviour sanitizers, build/asan) and runs every
 # unit suite under it with leak detection on. Exits non-zero on a failing suite, a sanitizer
 # error or a leak. Suppressions, if ever needed, go in tools/lsan.supp and may only name leaks

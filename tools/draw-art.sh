@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the picture tool and redraws resources/ and styles/ of this checkout.
 # FRAMEWRIGHT_ART_BUILD picks the build folder. When the whole tree does not configure or build
 # (someone's change half done), the tool is built on its own, since it needs nothing but Qt.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by run.sh and test.sh: install_missing PACKAGE... installs, through apt-get, whichever
 # of the Debian packages are not installed yet, running apt-get update once first; nothing when
 # all are there.

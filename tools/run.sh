@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the program needs (Debian 12), builds it, puts the sample styles at the three
 # fixed style paths where they are missing, and runs it. Without a display it runs the program on
 # a private Xvfb, saves a screenshot once the first style is shown, and ends it again.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs everything the build and the tests need (Debian 12), builds with tests, benchmarks and
 # the picture tool, and runs every test: the unit tests offscreen and the end-to-end suite on
 # private X servers. Exits non-zero when anything fails.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The machinery of the end-to-end suite: a private X server, the program started inside a
 private mount namespace that holds the three fixed style paths and a stand-in paint program,
 screen grabs, xdotool, and comparisons of the screen against what the style files say."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What the two sample windows and the bitmap pane must show, worked out from the style's own
 files, independently of the program: the load pass, piece by piece, and the toolkit's drawing of
 stretched, self-sizing and colour-keyed images. Each pixel gets the set of colours it may take,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """PNG and BMP reading and PNG writing with the standard library only, so the suite runs on a
 bare Debian with nothing but python3."""
 

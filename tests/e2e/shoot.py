@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Waits until a running program shows its first style and saves a picture of its window.
 tools/run.sh uses it on a machine without a display.
 

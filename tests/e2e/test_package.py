@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The Debian package: built with cpack from the build tree, its control fields and contents
 checked, lintian clean of errors and warnings, its licence, changelog, manual pages and metadata
 checked, its dependencies resolved by apt without installing anything, and the program run from

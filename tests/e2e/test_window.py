@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end checks of the running program on a real X server: window geometry, the pages in
 front, the composed sample windows for each sample style, the live minimize button, the bitmap
 pane and its hand-off to the paint program, error reports and File > Exit.
