@@ -10,7 +10,9 @@
 #include <QtEndian>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -179,7 +181,9 @@ std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
     return BmpLayout { int(width), int(rows), runLength };
 }
 
-QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
+// Qt's decoders draw into the canvas they are given when its size and format are the ones they
+// would allocate, and replace it otherwise.
+QImage decodeRaw(const QByteArray& bytes, const char* format, QImage canvas)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -191,8 +195,29 @@ QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
     // Qt leaves a partly decoded picture behind when it fails, so only its answer counts.
     if (!reader.read(&canvas) || canvas.isNull())
         throw AppError::formatNotRecognized();
-    return canvas.convertToFormat(
-        canvas.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return canvas;
+}
+
+QImage decode(const QByteArray& bytes, const char* format, QImage canvas,
+    std::optional<quint8> canvasFill = std::nullopt)
+{
+    if (!canvasFill) {
+        canvas = decodeRaw(bytes, format, std::move(canvas));
+        return canvas.convertToFormat(
+            canvas.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    }
+    if (canvas.isNull()) {
+        // A first decoding tells the size and format the decoder picks for these bytes.
+        const QImage probe = decodeRaw(bytes, format, QImage());
+        canvas = QImage(probe.size(), probe.format());
+        std::memset(canvas.bits(), *canvasFill, size_t(canvas.sizeInBytes()));
+    }
+    const uchar* const prepared = canvas.constBits();
+    canvas = decodeRaw(bytes, format, std::move(canvas));
+    // Only a canvas the decoder drew into can show what it left unwritten.
+    if (canvas.constBits() != prepared)
+        qFatal("The %s decoder replaced the canvas it was given", format);
+    return canvas;
 }
 
 } // namespace
@@ -212,7 +237,8 @@ QImage readResourceBitmap(const QString& path)
     return decodeBitmap(path.toUtf8(), file.readAll());
 }
 
-QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
+QImage decodeBitmap(
+    const QByteArray& name, const QByteArray& bytes, std::optional<quint8> canvasFill)
 {
     const std::optional<Kind> kind = kindFromName(name);
     if (!kind)
@@ -221,7 +247,7 @@ QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
     if (*kind == Kind::Png) {
         if (!isCompletePng(bytes))
             throw AppError::formatNotRecognized();
-        return decode(bytes, "png", QImage());
+        return decode(bytes, "png", QImage(), canvasFill);
     }
 
     const std::optional<BmpLayout> layout = checkBmp(bytes);
@@ -234,5 +260,5 @@ QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
         canvas = QImage(layout->width, layout->height, QImage::Format_Indexed8);
         canvas.fill(0);
     }
-    return decode(bytes, "bmp", canvas);
+    return decode(bytes, "bmp", std::move(canvas), canvasFill);
 }
