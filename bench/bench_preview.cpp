@@ -6,6 +6,7 @@
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
 #include "controls/BitmapReader.h"
+#include "preview/StyleFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,47 +23,22 @@
 
 namespace {
 
-// Every read of one load pass, in its order: 25 files, the caption button face 8 times and
-// each left edge twice (it is the right edge too).
-const char* const kPassReads[] = {
-    "frame_mask_left.bmp",
-    "captionbar_left_inactive.png",
-    "frame_mask_right.bmp",
-    "captionbar_right_inactive.png",
-    "captionbar_inactive.png",
-    "framebottom_left_inactive.png",
-    "framebottom_right_inactive.png",
-    "framebottom_inactive.png",
-    "frameleft_inactive.png",
-    "frameleft_inactive.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "close_active_disable.png",
-    "maximize_active_disable.png",
-    "minimize_active_disable.png",
-    "restore_active_disable.png",
-    "captionbar_left_active.png",
-    "captionbar_right_active.png",
-    "captionbar_active.png",
-    "framebottom_left_active.png",
-    "framebottom_right_active.png",
-    "framebottom_active.png",
-    "frameleft_active.png",
-    "frameleft_active.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "captionbutton_normal.png",
-    "close_active_normal.png",
-    "maximize_active_normal.png",
-    "minimize_active_normal.png",
-    "restore_active_normal.png",
-};
-static_assert(sizeof kPassReads / sizeof *kPassReads == 34);
-
-const char* const kMoveReads[] = { "captionbutton_over.png", "minimize_active_over.png" };
+// Every read of one load pass: its 25 files, the caption button face 8 times (4 buttons in
+// each window) and each left edge twice (it is the right edge too): 34 reads, in the table's
+// order rather than the pass's, as only the reads count.
+std::vector<const char*> passReads()
+{
+    std::vector<const char*> reads;
+    for (const StyleFile& file : StyleFiles::all()) {
+        if (file.reader != StyleFile::Reader::LoadPass)
+            continue;
+        const int times = file.piece == StyleFile::Piece::ButtonFace ? 8
+            : file.piece == StyleFile::Piece::SideEdge               ? 2
+                                                                     : 1;
+        reads.insert(reads.end(), size_t(times), file.name);
+    }
+    return reads;
+}
 
 // The real window, shown offscreen, over a copy of the Luna sample style.
 struct Preview
@@ -159,7 +135,7 @@ void BM_LoadPass(benchmark::State& state)
 {
     TfrmMain& frm = *g_preview->frm;
     std::vector<QByteArray> paths;
-    for (const char* name : kPassReads)
+    for (const char* name : passReads())
         paths.push_back(g_preview->styleDir + name);
     runPaired(
         state, 1, [&] { frm.Button1Click(); },
@@ -172,8 +148,9 @@ void BM_LoadPass(benchmark::State& state)
 
 void BM_Movement(benchmark::State& state)
 {
-    const QByteArray face = g_preview->styleDir + kMoveReads[0];
-    const QByteArray glyph = g_preview->styleDir + kMoveReads[1];
+    const QByteArray face = g_preview->styleDir + StyleFiles::faceFile(StyleFile::State::Over);
+    const QByteArray glyph
+        = g_preview->styleDir + StyleFiles::minimizeGlyphFile(StyleFile::State::Over);
     runPaired(state, 10, moveOverGlyph, [&] {
         benchmark::DoNotOptimize(readBitmap(face));
         benchmark::DoNotOptimize(readBitmap(glyph));

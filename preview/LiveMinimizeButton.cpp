@@ -2,6 +2,7 @@
 
 #include "controls/AppError.h"
 #include "controls/ImageControl.h"
+#include "preview/StyleFiles.h"
 
 namespace {
 
@@ -19,30 +20,31 @@ LiveMinimizeButton::LiveMinimizeButton(
     , m_glyph(glyph)
 { }
 
-const char* LiveMinimizeButton::faceFile(Look look)
+namespace {
+
+StyleFile::State stateOf(LiveMinimizeButton::Look look)
 {
     switch (look) {
-    case Look::Over:
-        return "captionbutton_over.png";
-    case Look::Press:
-        return "captionbutton_press.png";
-    case Look::Normal:
+    case LiveMinimizeButton::Look::Over:
+        return StyleFile::State::Over;
+    case LiveMinimizeButton::Look::Press:
+        return StyleFile::State::Press;
+    case LiveMinimizeButton::Look::Normal:
         break;
     }
-    return "captionbutton_normal.png";
+    return StyleFile::State::Normal;
+}
+
+} // namespace
+
+const char* LiveMinimizeButton::faceFile(Look look)
+{
+    return StyleFiles::faceFile(stateOf(look));
 }
 
 const char* LiveMinimizeButton::glyphFile(Look look)
 {
-    switch (look) {
-    case Look::Over:
-        return "minimize_active_over.png";
-    case Look::Press:
-        return "minimize_active_press.png";
-    case Look::Normal:
-        break;
-    }
-    return "minimize_active_normal.png";
+    return StyleFiles::minimizeGlyphFile(stateOf(look));
 }
 
 void LiveMinimizeButton::hover()

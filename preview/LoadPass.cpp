@@ -3,6 +3,7 @@
 #include "controls/BitmapReader.h"
 #include "controls/FormSetup.h"
 #include "controls/ImageControl.h"
+#include "preview/StyleFiles.h"
 
 #include <QLabel>
 
@@ -25,17 +26,30 @@ struct WindowFiles
     QRgb captionColour;
 };
 
-const WindowFiles kInactiveFiles { "captionbar_left_inactive.png", "captionbar_right_inactive.png",
-    "captionbar_inactive.png", "framebottom_left_inactive.png", "framebottom_right_inactive.png",
-    "framebottom_inactive.png", "frameleft_inactive.png", "close_active_disable.png",
-    "maximize_active_disable.png", "minimize_active_disable.png", "restore_active_disable.png",
-    "Inactive Window", qRgb(200, 200, 200) };
+WindowFiles windowFiles(StyleFile::Window window, const char* caption, QRgb captionColour)
+{
+    using P = StyleFile::Piece;
+    using S = StyleFile::Side;
+    // The unfocused window shows the disabled glyphs, the focused one the normal ones.
+    const StyleFile::State glyphs = window == StyleFile::Window::Inactive
+        ? StyleFile::State::Disable
+        : StyleFile::State::Normal;
+    const auto glyph = [&](const char* button) {
+        return StyleFiles::name(P::Glyph, window, S::None, button, glyphs);
+    };
+    return { StyleFiles::name(P::CaptionCorner, window, S::Left),
+        StyleFiles::name(P::CaptionCorner, window, S::Right),
+        StyleFiles::name(P::CaptionBar, window), StyleFiles::name(P::BottomCorner, window, S::Left),
+        StyleFiles::name(P::BottomCorner, window, S::Right),
+        StyleFiles::name(P::BottomEdge, window), StyleFiles::name(P::SideEdge, window),
+        glyph("close"), glyph("maximize"), glyph("minimize"), glyph("restore"), caption,
+        captionColour };
+}
 
-const WindowFiles kActiveFiles { "captionbar_left_active.png", "captionbar_right_active.png",
-    "captionbar_active.png", "framebottom_left_active.png", "framebottom_right_active.png",
-    "framebottom_active.png", "frameleft_active.png", "close_active_normal.png",
-    "maximize_active_normal.png", "minimize_active_normal.png", "restore_active_normal.png",
-    "Active Window", qRgb(255, 255, 255) };
+const char* maskFile(StyleFile::Side side)
+{
+    return StyleFiles::name(StyleFile::Piece::Mask, StyleFile::Window::Both, side);
+}
 
 // The corner image keeps its own bitmap: the mask goes on first, the style's corner over it.
 void compositeCorner(ImageControl* corner, const QImage& mask, const QImage& picture)
@@ -109,7 +123,7 @@ void composeRest(const StyleState& s, const SampleWindowView& v, const WindowFil
 
     for (ImageControl* button :
         { v.buttonClose, v.buttonMaximize, v.buttonMinimize, v.buttonRestore })
-        button->loadFromFile(s.file("captionbutton_normal.png"));
+        button->loadFromFile(s.file(StyleFiles::faceFile(StyleFile::State::Normal)));
 
     v.glyphClose->loadFromFile(s.file(f.glyphClose));
     v.glyphMaximize->loadFromFile(s.file(f.glyphMaximize));
@@ -124,13 +138,18 @@ void runLoadPass(StyleState& state, const QString& styleBoxText, const SampleWin
 {
     state.StyleDir = styleBoxText.toLocal8Bit();
 
-    // The working bitmaps live in this frame only: they are released however the pass ends.
-    const QImage maskLeft = readBitmap(state.file("frame_mask_left.bmp"));
-    composeLeftCorner(state, inactive, kInactiveFiles, maskLeft);
-    const QImage maskRight = readBitmap(state.file("frame_mask_right.bmp"));
-    composeRest(
-        state, inactive, kInactiveFiles, maskRight, state.InactiveWidth, state.InactiveHeight);
+    static const WindowFiles inactiveFiles
+        = windowFiles(StyleFile::Window::Inactive, "Inactive Window", qRgb(200, 200, 200));
+    static const WindowFiles activeFiles
+        = windowFiles(StyleFile::Window::Active, "Active Window", qRgb(255, 255, 255));
 
-    composeLeftCorner(state, active, kActiveFiles, maskLeft);
-    composeRest(state, active, kActiveFiles, maskRight, state.ActiveWidth, state.ActiveHeight);
+    // The working bitmaps live in this frame only: they are released however the pass ends.
+    const QImage maskLeft = readBitmap(state.file(maskFile(StyleFile::Side::Left)));
+    composeLeftCorner(state, inactive, inactiveFiles, maskLeft);
+    const QImage maskRight = readBitmap(state.file(maskFile(StyleFile::Side::Right)));
+    composeRest(
+        state, inactive, inactiveFiles, maskRight, state.InactiveWidth, state.InactiveHeight);
+
+    composeLeftCorner(state, active, activeFiles, maskLeft);
+    composeRest(state, active, activeFiles, maskRight, state.ActiveWidth, state.ActiveHeight);
 }

@@ -1,42 +1,24 @@
 #include "StyleFixture.h"
 
+#include "preview/StyleFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 
 namespace {
 
-const QStringList kFiles = {
-    QStringLiteral("frame_mask_left.bmp"),
-    QStringLiteral("frame_mask_right.bmp"),
-    QStringLiteral("captionbar_left_inactive.png"),
-    QStringLiteral("captionbar_right_inactive.png"),
-    QStringLiteral("captionbar_inactive.png"),
-    QStringLiteral("framebottom_left_inactive.png"),
-    QStringLiteral("framebottom_right_inactive.png"),
-    QStringLiteral("framebottom_inactive.png"),
-    QStringLiteral("frameleft_inactive.png"),
-    QStringLiteral("captionbutton_normal.png"),
-    QStringLiteral("close_active_disable.png"),
-    QStringLiteral("maximize_active_disable.png"),
-    QStringLiteral("minimize_active_disable.png"),
-    QStringLiteral("restore_active_disable.png"),
-    QStringLiteral("captionbar_left_active.png"),
-    QStringLiteral("captionbar_right_active.png"),
-    QStringLiteral("captionbar_active.png"),
-    QStringLiteral("framebottom_left_active.png"),
-    QStringLiteral("framebottom_right_active.png"),
-    QStringLiteral("framebottom_active.png"),
-    QStringLiteral("frameleft_active.png"),
-    QStringLiteral("close_active_normal.png"),
-    QStringLiteral("maximize_active_normal.png"),
-    QStringLiteral("minimize_active_normal.png"),
-    QStringLiteral("restore_active_normal.png"),
-    QStringLiteral("captionbutton_over.png"),
-    QStringLiteral("captionbutton_press.png"),
-    QStringLiteral("minimize_active_over.png"),
-    QStringLiteral("minimize_active_press.png"),
-};
+// The files the window reads, in the table's order, which also fixes each one's colour.
+QStringList readFiles()
+{
+    QStringList files;
+    for (const StyleFile& file : StyleFiles::all())
+        if (file.reader != StyleFile::Reader::Nobody)
+            files.append(QString::fromLatin1(file.name));
+    return files;
+}
+
+const QStringList kFiles = readFiles();
 
 } // namespace
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// One thing wrong with a style, or likely other than its author means.
+struct StyleProblem
+{
+    enum class Severity { Error, Warning };
+    QByteArray file; // file name inside the directory (raw bytes); empty: the directory itself
+    Severity severity = Severity::Error;
+    QString message; // the window's text after its full-stop rule, or the warning text
+};
+
+struct StyleReport
+{
+    QByteArray dir; // exactly as given (raw bytes)
+    QList<StyleProblem> problems; // in a stable order
+    int errors() const;
+    int warnings() const;
+};
+
+// Reads every file the window reads from dir, each once and through the window's own bitmap
+// reader, and lists every problem at once: errors where a load pass or a hover would fail, with
+// the window's message, and warnings where the window would draw something other than the
+// author likely means. A dir that cannot be listed gives one problem for the dir alone.
+// Never throws.
+StyleReport checkStyle(const QByteArray& dir);
+
+// dir and file joined by exactly one '/', whether or not dir ends in one.
+QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file);
