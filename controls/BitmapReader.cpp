@@ -161,7 +161,8 @@ std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
     if (bits <= 8) {
         // Qt reads the whole 2^bits palette of a core header, and at most 256 entries.
         const qint64 colours = (coloursUsed && !core) ? coloursUsed : qint64(1) << bits;
-        if (colours > 256)
+        // Qt's 1-bit picture holds two colours and warns at every palette entry past them.
+        if (colours > 256 || (bits == 1 && colours > 2))
             return std::nullopt;
         tablesEnd += colours * (core ? 3 : 4);
     }

@@ -2,6 +2,7 @@
 // is the project's tree (for the sample styles) and OUT_DIR gets reader/ and style/.
 
 #include "BitmapCases.h"
+#include "preview/StyleFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,23 @@ QList<BitmapCase> acceptedBitmaps()
     return cases;
 }
 
+// The style target's input: a 16-bit length per file the window reads (0xffff: absent), the
+// extra file's name and length, then the contents.
+QByteArray packStyle(const QHash<QByteArray, QByteArray>& files, const QByteArray& extraName = {},
+    const QByteArray& extra = {})
+{
+    QByteArray header, contents;
+    for (const StyleFile& file : StyleFiles::all()) {
+        if (file.reader == StyleFile::Reader::Nobody)
+            continue;
+        const auto found = files.constFind(file.name);
+        header += found == files.cend() ? le(0xffff, 2) : le(quint32(found->size()), 2);
+        contents += found == files.cend() ? QByteArray() : *found;
+    }
+    header += char(extraName.size()) + extraName + le(quint32(extra.size()), 2);
+    return header + contents;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,17 +126,33 @@ int main(int argc, char** argv)
     }
     const QString source = QFile::decodeName(argv[1]);
     const QString reader = QFile::decodeName(argv[2]) + QStringLiteral("/reader");
+    const QString style = QFile::decodeName(argv[2]) + QStringLiteral("/style");
     QDir().mkpath(reader);
+    QDir().mkpath(style);
 
-    for (const QString& style :
-        QDir(source + QStringLiteral("/styles")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QDir frame(source + QStringLiteral("/styles/") + style + QStringLiteral("/Frame"));
-        for (const QString& name : frame.entryList(QDir::Files)) {
-            QFile file(frame.filePath(name));
+    const QStringList styles
+        = QDir(source + QStringLiteral("/styles")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : styles) {
+        const QDir frame(source + QStringLiteral("/styles/") + name + QStringLiteral("/Frame"));
+        QHash<QByteArray, QByteArray> files;
+        for (const QString& fileName : frame.entryList(QDir::Files)) {
+            QFile file(frame.filePath(fileName));
             if (!file.open(QIODevice::ReadOnly))
                 qFatal("Cannot read %s", qPrintable(file.fileName()));
-            write(reader, style + QLatin1Char('-') + name, flagsFor(name, false) + file.readAll());
+            const QByteArray content = file.readAll();
+            files.insert(QFile::encodeName(fileName), content);
+            write(reader, name + QLatin1Char('-') + fileName, flagsFor(fileName, false) + content);
         }
+        write(style, name, packStyle(files));
+        // The same style with one of each kind of problem: a missing file, a file the reader
+        // rejects, a mask of another size, a glyph of another size and a near miss of a name.
+        QHash<QByteArray, QByteArray> flawed = files;
+        flawed.remove("minimize_active_over.png");
+        flawed["captionbar_active.png"] = QByteArray();
+        flawed["frame_mask_left.bmp"] = Bmp().bytes();
+        flawed["close_active_normal.png"] = png(picture(six));
+        write(style, name + QStringLiteral("-flawed"),
+            packStyle(flawed, "minimize_active_ovr.png", files.value("minimize_active_over.png")));
     }
     // The bad files keep their bytes exactly, a bad CRC included.
     for (const BitmapCase& c : unrecognizedBitmaps())
