@@ -1,0 +1,202 @@
+// The style check against reading the same files with the program's bitmap reader alone, and
+// the check over many style directories against the same check over a few.
+
+#include "FloorReporter.h"
+#include "controls/BitmapReader.h"
+#include "preview/StyleCheck.h"
+#include "preview/StyleFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <ctime>
+#include <fstream>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const kSamples[] = { "Luna", "Silver", "Licorice" };
+
+// Copies of the three sample styles, taking turns, each in a directory of its own.
+struct Styles
+{
+    QTemporaryDir root;
+    std::vector<QByteArray> dirs;
+};
+
+Styles* g_styles = nullptr;
+
+bool generate(Styles& styles, int count)
+{
+    // Each sample read once and written out many times: QFile::copy goes through a temporary
+    // file per copy, which takes minutes for 35,000 files.
+    std::vector<std::vector<std::pair<QString, QByteArray>>> samples;
+    for (const char* sample : kSamples) {
+        const QDir from(
+            QStringLiteral(FW_SOURCE_DIR "styles/%1/Frame/").arg(QLatin1String(sample)));
+        auto& files = samples.emplace_back();
+        for (const QString& name : from.entryList(QDir::Files)) {
+            QFile in(from.filePath(name));
+            if (!in.open(QIODevice::ReadOnly))
+                return false;
+            files.emplace_back(name, in.readAll());
+        }
+        if (files.empty())
+            return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        const QString to = styles.root.filePath(QStringLiteral("style-%1/Frame/").arg(i));
+        if (!QDir().mkpath(to))
+            return false;
+        for (const auto& [name, bytes] : samples[size_t(i) % samples.size()]) {
+            QFile out(to + name);
+            if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+                return false;
+        }
+        styles.dirs.push_back(QFile::encodeName(to));
+    }
+    return true;
+}
+
+double threadCpuMicroseconds()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double residentKib()
+{
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+// Checks dirs [0, count) and says whether every one came out clean, as the samples are.
+bool checkAll(size_t count)
+{
+    bool clean = true;
+    for (size_t i = 0; i < count; ++i)
+        clean = checkStyle(g_styles->dirs[i]).problems.isEmpty() && clean;
+    return clean;
+}
+
+// Program and floor take turns, in alternating order, each timed by the thread's own processor
+// time, so neither a drift nor a neighbour's load falls on one side only. The ratio is the
+// median of the turns' ratios.
+template<typename Program, typename Floor>
+void runPaired(benchmark::State& state, Program program, Floor floor)
+{
+    std::vector<double> ratios, mine, base;
+    bool programFirst = true;
+    const auto timed = [](auto& step) {
+        const double start = threadCpuMicroseconds();
+        step();
+        return threadCpuMicroseconds() - start;
+    };
+    for (auto _ : state) {
+        double programTime = 0, floorTime = 0;
+        if (programFirst)
+            programTime = timed(program);
+        floorTime = timed(floor);
+        if (!programFirst)
+            programTime = timed(program);
+        programFirst = !programFirst;
+        state.SetIterationTime(programTime / 1e6);
+        ratios.push_back(programTime / floorTime);
+        mine.push_back(programTime);
+        base.push_back(floorTime);
+    }
+    state.counters["program_us"] = median(mine);
+    state.counters["floor_us"] = median(base);
+    state.counters["ratio"] = median(ratios);
+}
+
+void BM_CheckOne(benchmark::State& state)
+{
+    const QByteArray dir = FW_SOURCE_DIR "styles/Luna/Frame/";
+    std::vector<QByteArray> paths;
+    for (const StyleFile& file : StyleFiles::all())
+        if (file.reader != StyleFile::Reader::Nobody)
+            paths.push_back(joinStylePath(dir, file.name));
+    bool clean = true;
+    runPaired(
+        state, [&] { clean = checkStyle(dir).problems.isEmpty() && clean; },
+        [&] {
+            for (const QByteArray& path : paths)
+                benchmark::DoNotOptimize(readBitmap(path));
+        });
+    if (!clean)
+        state.SkipWithError("the sample style has problems");
+}
+
+// Per directory: the check over all 1,000 against the check over the first 10, in turns.
+void BM_CheckMany(benchmark::State& state)
+{
+    if (g_styles->dirs.empty() && !generate(*g_styles, 1000)) {
+        state.SkipWithError("cannot copy the sample styles into a temporary directory");
+        return;
+    }
+    const size_t many = g_styles->dirs.size(), few = 10;
+    bool clean = checkAll(few) && checkAll(few);
+    const double before = residentKib();
+    clean = checkAll(many) && clean;
+    const double growth = residentKib() - before;
+    runPaired(
+        state, [&] { clean = checkAll(many) && clean; }, [&] { clean = checkAll(few) && clean; });
+    // Per directory, so the floor's figures compare with the program's.
+    state.counters["program_us"] = state.counters["program_us"] / double(many);
+    state.counters["floor_us"] = state.counters["floor_us"] / double(few);
+    state.counters["ratio"] = state.counters["ratio"] * double(few) / double(many);
+    state.counters["rss_growth_kib"] = growth;
+    if (!clean)
+        state.SkipWithError("a generated style has problems");
+}
+
+BENCHMARK(BM_CheckOne)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(200);
+BENCHMARK(BM_CheckMany)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    std::string interleave = "--benchmark_enable_random_interleaving=true";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    args.insert(args.begin() + 1, { repetitions.data(), interleave.data(), aggregates.data() });
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 2;
+
+    Styles styles;
+    g_styles = &styles;
+    if (!styles.root.isValid()) {
+        std::fprintf(stderr, "cannot make a temporary directory\n");
+        return 1;
+    }
+
+    FloorReporter reporter;
+    reporter.comparePaired("check of one style / reading its 29 files", "BM_CheckOne", 1.25);
+    reporter.comparePaired("check per dir: over 1,000 dirs / over 10", "BM_CheckMany", 1.2);
+    reporter.limit(
+        "check: RSS growth, 1,000 dirs after 10", "BM_CheckMany", "rss_growth_kib", 2048, "KiB");
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.allMet() ? 0 : 1;
+}
