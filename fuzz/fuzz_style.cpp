@@ -110,8 +110,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     applyApplicationLook();
     FuzzSupport::limitPictures();
 
-    static Session s(
-        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath());
+    // TMPDIR where one is chosen (tools/fuzz.sh puts it on tmpfs), else the system's tmpfs.
+    const bool shm
+        = qEnvironmentVariableIsEmpty("TMPDIR") && QDir(QStringLiteral("/dev/shm")).exists();
+    static Session s(shm ? QStringLiteral("/dev/shm") : QDir::tempPath());
     session = &s;
     if (!s.programDir.isValid() || !s.styleDir.isValid())
         fail(QStringLiteral("cannot make the temporary directories"));

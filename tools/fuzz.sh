@@ -24,8 +24,13 @@ install_missing clang-14 libclang-rt-14-dev cmake ninja-build qt6-base-dev libfo
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2 --target fuzz_reader fuzz_style fuzz_reader_coverage >/dev/null
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/framewright-fuzz.XXXXXX")
+# On tmpfs where there is one; the style target's directories go in it too, so nothing is left
+# behind even when a target crashes.
+work=$(mktemp -d /dev/shm/framewright-fuzz.XXXXXX 2>/dev/null \
+    || mktemp -d "${TMPDIR:-/tmp}/framewright-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+mkdir "$work/tmp"
+export TMPDIR=$work/tmp
 findings=$build/findings
 mkdir -p "$findings"
 
