@@ -72,5 +72,19 @@ for report in "$results/preview.txt" "$results/startup.txt"; do
         "failed, see $report"; status=1; }
 done
 cmake --build "$build" -j2 --target bench_check >/dev/null && "$build/bench/bench_check" --benchmark_color=false >"$results/check.txt" 2>&1 || status=1; grep '^| ' "$results/check.txt" || status=1
+
+# Reference rows without a target: the fuzz targets' executions per second over a few seconds
+# from their seed corpus (tools/fuzz.sh builds build/fuzz with clang and libFuzzer).
+if "$root/tools/fuzz.sh" 5 >"$results/fuzz.txt" 2>&1; then
+    sed -n 's/^\(fuzz_[a-z]*\): .* (\([0-9]*\) exec\/s).*/\1 \2/p' "$results/fuzz.txt" \
+        | while read -r target rate; do
+            printf '| %-48s | %14s | %14s | %6s | %7s | %-6s |\n' \
+                "$target executions per second" "$rate/s" "" "" "" ""
+        done
+else
+    status=1
+    printf '| %-48s | %-48s |\n' "fuzz targets" "failed, see $results/fuzz.txt"
+fi
+
 printf '\nReports: %s\n' "$results"
 exit $status

@@ -11,7 +11,9 @@
 #include <QtEndian>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -160,7 +162,8 @@ std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
     if (bits <= 8) {
         // Qt reads the whole 2^bits palette of a core header, and at most 256 entries.
         const qint64 colours = (coloursUsed && !core) ? coloursUsed : qint64(1) << bits;
-        if (colours > 256)
+        // Qt's 1-bit picture holds two colours and warns at every palette entry past them.
+        if (colours > 256 || (bits == 1 && colours > 2))
             return std::nullopt;
         tablesEnd += colours * (core ? 3 : 4);
     }
@@ -180,7 +183,9 @@ std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
     return BmpLayout { int(width), int(rows), runLength };
 }
 
-QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
+// Qt's decoders draw into the canvas they are given when its size and format are the ones they
+// would allocate, and replace it otherwise.
+QImage decodeRaw(const QByteArray& bytes, const char* format, QImage canvas)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -192,8 +197,29 @@ QImage decode(const QByteArray& bytes, const char* format, QImage canvas)
     // Qt leaves a partly decoded picture behind when it fails, so only its answer counts.
     if (!reader.read(&canvas) || canvas.isNull())
         throw AppError::formatNotRecognized();
-    return canvas.convertToFormat(
-        canvas.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    return canvas;
+}
+
+QImage decode(const QByteArray& bytes, const char* format, QImage canvas,
+    std::optional<quint8> canvasFill = std::nullopt)
+{
+    if (!canvasFill) {
+        canvas = decodeRaw(bytes, format, std::move(canvas));
+        return canvas.convertToFormat(
+            canvas.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    }
+    if (canvas.isNull()) {
+        // A first decoding tells the size and format the decoder picks for these bytes.
+        const QImage probe = decodeRaw(bytes, format, QImage());
+        canvas = QImage(probe.size(), probe.format());
+        std::memset(canvas.bits(), *canvasFill, size_t(canvas.sizeInBytes()));
+    }
+    const uchar* const prepared = canvas.constBits();
+    canvas = decodeRaw(bytes, format, std::move(canvas));
+    // Only a canvas the decoder drew into can show what it left unwritten.
+    if (canvas.constBits() != prepared)
+        qFatal("The %s decoder replaced the canvas it was given", format);
+    return canvas;
 }
 
 } // namespace
@@ -213,7 +239,8 @@ QImage readResourceBitmap(const QString& path)
     return decodeBitmap(path.toUtf8(), file.readAll());
 }
 
-QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
+QImage decodeBitmap(
+    const QByteArray& name, const QByteArray& bytes, std::optional<quint8> canvasFill)
 {
     const std::optional<Kind> kind = kindFromName(name);
     if (!kind)
@@ -222,7 +249,7 @@ QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
     if (*kind == Kind::Png) {
         if (!isCompletePng(bytes))
             throw AppError::formatNotRecognized();
-        return decode(bytes, "png", QImage());
+        return decode(bytes, "png", QImage(), canvasFill);
     }
 
     const std::optional<BmpLayout> layout = checkBmp(bytes);
@@ -235,5 +262,5 @@ QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes)
         canvas = QImage(layout->width, layout->height, QImage::Format_Indexed8);
         canvas.fill(0);
     }
-    return decode(bytes, "bmp", canvas);
+    return decode(bytes, "bmp", std::move(canvas), canvasFill);
 }

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <optional>
 
 // The one way the program reads a bitmap file. The kind (PNG or BMP) comes from the file
 // name's extension, never from the content: a name ending in neither fails before the disk is
@@ -19,4 +20,10 @@ QImage readBitmap(const QByteArray& path);
 QImage readResourceBitmap(const QString& path);
 
 // The decoding both share: name gives the kind, bytes the content.
-QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes);
+//
+// canvasFill is for tests and fuzzing, since Qt's decoders are not instrumented: the decoder
+// draws into a canvas of the size and format it would allocate, every byte set to canvasFill,
+// and that canvas comes back unconverted, so any byte it never writes shows. Run-length BMPs
+// keep the reader's own canvas, whose skipped pixels are meant to stay at index 0.
+QImage decodeBitmap(const QByteArray& name, const QByteArray& bytes,
+    std::optional<quint8> canvasFill = std::nullopt);

@@ -237,6 +237,12 @@ inline QList<BitmapCase> unrecognizedBitmaps()
         b.palette = six;
         b.pixels = QByteArray(40 * 26, '\x01');
     });
+    addBmp("bmp 1-bit with three palette colours", [](Bmp& b) {
+        b.bits = 1;
+        b.coloursUsed = 3;
+        b.palette = { black, white, black };
+        b.pixels = bmpRows({ "\x60", "\xa0" });
+    });
     // Small enough to pass Qt's own limit at 8 bits a pixel, too big at 32.
     addBmp("bmp 8000x8000 RLE8 in a few bytes", [](Bmp& b) {
         b.width = b.height = 8000;

@@ -35,3 +35,7 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
 
 # Every unit suite once more under the address and undefined-behaviour sanitizers, leaks included.
 "$root/tools/asan-tests.sh"
+
+# Each fuzz target for a minute from its seed corpus: a crash, leak, undefined behaviour, canvas
+# mismatch or slow input fails, with the input saved and printed in hex.
+"$root/tools/fuzz.sh" 60
