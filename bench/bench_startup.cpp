@@ -14,8 +14,8 @@
 // The pixel comes from startup_probe, which builds the real window offscreen and picks a point
 // of captionbar_active that only the composed style can colour so. The program reads its style from
 // the fixed path "/home/Projects/framewright/Themes/Luna/Frame/", so this driver must run where
-// /home is a private tmpfs holding the sample styles (bench/run.sh makes one with unshare -m); it
-// refuses to run on the machine's own /home.
+// /home/Projects is a private tmpfs holding the sample styles (bench/run.sh makes one with
+// tests/private-projects.sh); it refuses to run on the machine's own.
 //
 // Each child is started with posix_spawn and, once its frame is seen, killed; wait4 gives its
 // peak resident size (ru_maxrss). Linux carries a process's peak across exec from the memory
@@ -337,12 +337,12 @@ private:
     std::string m_display;
 };
 
-bool homeIsPrivate()
+bool projectsArePrivate()
 {
     struct statfs info = {};
     constexpr long tmpfsMagic = 0x01021994;
     const std::string marker = std::string(kFirstStyle) + "captionbar_active.png";
-    return statfs("/home", &info) == 0 && long(info.f_type) == tmpfsMagic
+    return statfs("/home/Projects", &info) == 0 && long(info.f_type) == tmpfsMagic
         && access(marker.c_str(), R_OK) == 0;
 }
 
@@ -383,10 +383,10 @@ std::optional<Probe> runProbe()
 
 int main(int argc, char* argv[])
 {
-    if (!homeIsPrivate()) {
+    if (!projectsArePrivate()) {
         std::fprintf(stderr,
-            "bench_startup: /home is not a private tmpfs holding %s; run it through bench/run.sh, "
-            "which gives it one in a private mount namespace\n",
+            "bench_startup: /home/Projects is not a private tmpfs holding %s; run it through "
+            "bench/run.sh, which gives it one in a private mount namespace\n",
             kFirstStyle);
         return 2;
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bitmap reader as the window uses it. The first byte holds flags, the rest is the file:
 // bit 0 names it .bmp rather than .png, and for a PNG bit 1 keeps the chunk CRCs as they are;
 // otherwise they are recomputed, so that mutations reach past the CRC check into the chunks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A style directory, as the style check, the window's load pass and its live minimize button
 // read it. The input begins with a header: for each file the window reads, in the table's
 // order, its length as 16 bits little-endian, 0xffff for a file that is not there; then one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the fuzz targets: write_corpus SOURCE_DIR OUT_DIR, where SOURCE_DIR
 // is the project's tree (for the sample styles) and OUT_DIR gets reader/ and style/.
 

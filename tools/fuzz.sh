@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tools/fuzz.sh SECONDS: builds the fuzz preset (clang 14, libFuzzer, ASan and UBSan; build/fuzz)
 # and runs each fuzz target for SECONDS from its seed corpus in fuzz/corpus, copied to a
 # temporary directory so the tree is never written. Fails on a crash, a leak, undefined
