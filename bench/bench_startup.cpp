@@ -226,11 +226,68 @@ Run launch(const char* program, IsFrame isFrame)
     return run;
 }
 
+bool styleIsComposed(int x, int y, int, int)
+{
+    return pixelAt(x + g_probe.x, y + g_probe.y) == g_probe.colour;
+}
+
 Run launchProgram()
 {
-    return launch(FW_PROGRAM, [](int x, int y, int, int) {
-        return pixelAt(x + g_probe.x, y + g_probe.y) == g_probe.colour;
-    });
+    return launch(FW_PROGRAM, styleIsComposed);
+}
+
+// The same program from a directory of its own whose help.htm is an empty page: what the help
+// page costs the start-up, which the program pays for in full.
+std::string g_emptyHelpProgram;
+
+Run launchWithEmptyHelp()
+{
+    return launch(g_emptyHelpProgram.c_str(), styleIsComposed);
+}
+
+bool copyFile(const std::string& from, const std::string& to, mode_t mode)
+{
+    const int in = open(from.c_str(), O_RDONLY);
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+    bool done = in >= 0 && out >= 0;
+    char buffer[65536];
+    ssize_t count = 0;
+    while (done && (count = read(in, buffer, sizeof buffer)) > 0)
+        done = write(out, buffer, size_t(count)) == count;
+    done = done && count == 0;
+    if (in >= 0)
+        close(in);
+    if (out >= 0)
+        done = close(out) == 0 && done;
+    return done;
+}
+
+// A program directory with the program and Luna.uis as built and an empty help page, under
+// /tmp; removed again by the caller.
+std::string makeEmptyHelpCopy(std::string& dir)
+{
+    char pattern[] = "/tmp/framewright-bench-XXXXXX";
+    if (!mkdtemp(pattern))
+        return {};
+    dir = pattern;
+    const std::string program = FW_PROGRAM;
+    const std::string built = program.substr(0, program.rfind('/') + 1);
+    const char page[] = "<!DOCTYPE html>\n<html><head><title>Framewright help</title></head>"
+                        "<body></body></html>\n";
+    const int help = open((dir + "/help.htm").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const bool written = help >= 0 && write(help, page, sizeof page - 1) == ssize_t(sizeof page - 1)
+        && close(help) == 0;
+    if (!written || !copyFile(program, dir + "/framewright", 0755)
+        || !copyFile(built + "Luna.uis", dir + "/Luna.uis", 0644))
+        return {};
+    return dir + "/framewright";
+}
+
+void removeEmptyHelpCopy(const std::string& dir)
+{
+    for (const char* name : { "/framewright", "/help.htm", "/Luna.uis" })
+        unlink((dir + name).c_str());
+    rmdir(dir.c_str());
 }
 
 // The bare window's first paint: the window's centre leaving the root's black.
@@ -261,6 +318,12 @@ void BM_StartupProgram(benchmark::State& state)
         record(state, launchProgram());
 }
 
+void BM_StartupEmptyHelp(benchmark::State& state)
+{
+    for (auto _ : state)
+        record(state, launchWithEmptyHelp());
+}
+
 void BM_StartupBare(benchmark::State& state)
 {
     for (auto _ : state)
@@ -268,6 +331,11 @@ void BM_StartupBare(benchmark::State& state)
 }
 
 BENCHMARK(BM_StartupProgram)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupEmptyHelp)
     ->UseManualTime()
     ->Iterations(1)
     ->Repetitions(10)
@@ -422,8 +490,20 @@ int main(int argc, char* argv[])
     }
     XSelectInput(g_display, DefaultRootWindow(g_display), SubstructureNotifyMask);
 
+    std::string copyDir;
+    g_emptyHelpProgram = makeEmptyHelpCopy(copyDir);
+    if (g_emptyHelpProgram.empty()) {
+        std::fprintf(stderr, "bench_startup: cannot copy the program to /tmp\n");
+        return 1;
+    }
+    struct RemoveCopy
+    {
+        std::string dir;
+        ~RemoveCopy() { removeEmptyHelpCopy(dir); }
+    } removeCopy { copyDir };
+
     // One untimed start of each fills the page cache and fontconfig's caches for all alike.
-    for (const Run& warm : { launchProgram(), launchBare() })
+    for (const Run& warm : { launchProgram(), launchWithEmptyHelp(), launchBare() })
         if (!warm.error.empty()) {
             std::fprintf(stderr, "bench_startup: %s\n", warm.error.c_str());
             return 1;
@@ -434,6 +514,10 @@ int main(int argc, char* argv[])
         "BM_StartupBare", 1.5);
     reporter.compareCounter("start-up peak RSS / bare window", "BM_StartupProgram",
         "BM_StartupBare", "max_rss_kib", "KiB", 1.3);
+    reporter.costTime("start-up: help page / an empty one", "BM_StartupProgram",
+        "BM_StartupEmptyHelp");
+    reporter.costCounter("start-up peak RSS: help page / an empty one", "BM_StartupProgram",
+        "BM_StartupEmptyHelp", "max_rss_kib", "KiB");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     screenIsClear();
