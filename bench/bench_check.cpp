@@ -3,6 +3,7 @@
 // the check over many style directories against the same check over a few.
 
 #include "FloorReporter.h"
+#include "Measure.h"
 #include "controls/BitmapReader.h"
 #include "preview/StyleCheck.h"
 #include "preview/StyleFiles.h"
@@ -61,28 +62,6 @@ bool generate(Styles& styles, int count)
         styles.dirs.push_back(QFile::encodeName(to));
     }
     return true;
-}
-
-double threadCpuMicroseconds()
-{
-    timespec now = {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double residentKib()
-{
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
 // Checks dirs [0, count) and says whether every one came out clean, as the samples are.

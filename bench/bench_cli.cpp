@@ -3,6 +3,7 @@
 // same style plus encoding one PNG of the panel's size.
 
 #include "FloorReporter.h"
+#include "Measure.h"
 #include "app/AppLook.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
@@ -19,20 +20,6 @@
 namespace {
 
 QByteArray g_styleDir;
-
-double threadCpuMicroseconds()
-{
-    timespec now = {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 qint64 encodePng(const QImage& picture)
 {

@@ -3,6 +3,7 @@
 // program's bitmap reader alone, and a soak of both that watches resident memory.
 
 #include "FloorReporter.h"
+#include "Measure.h"
 #include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
@@ -83,20 +84,6 @@ bool reportedNothing(benchmark::State& state)
     return false;
 }
 
-double threadCpuMicroseconds()
-{
-    timespec now = {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) / 1e3;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // The program's path and its floor take turns, batch against batch, in alternating order, each
 // timed by the GUI thread's own processor time: on a shared machine neither a drift nor a
 // neighbour's build falls on one side only. The ratio is the median of the batches' ratios.
@@ -160,14 +147,6 @@ void BM_Movement(benchmark::State& state)
         return;
     if (!g_preview->frm->ActiveGlyphMinimize->sourcePath().endsWith("minimize_active_over.png"))
         state.SkipWithError("the movement did not reach the minimize glyph");
-}
-
-double residentKib()
-{
-    std::ifstream statm("/proc/self/statm");
-    long size = 0, resident = 0;
-    statm >> size >> resident;
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
 }
 
 // 2,000 load passes, each followed by 50 movements, with the event loop painting in between,

@@ -521,8 +521,8 @@ int main(int argc, char* argv[])
     // that stop there, not the start-up's own.
     reporter.costCounter("start-up to window mapped / bare window", "BM_StartupProgram",
         "BM_StartupBare", "mapped_ms", "ms");
-    reporter.costTime("start-up: help page / an empty one", "BM_StartupProgram",
-        "BM_StartupEmptyHelp");
+    reporter.costTime(
+        "start-up: help page / an empty one", "BM_StartupProgram", "BM_StartupEmptyHelp");
     reporter.costCounter("start-up peak RSS: help page / an empty one", "BM_StartupProgram",
         "BM_StartupEmptyHelp", "max_rss_kib", "KiB");
     benchmark::RunSpecifiedBenchmarks(&reporter);

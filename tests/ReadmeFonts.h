@@ -23,12 +23,14 @@ inline QString writeReadmeFontConfig(const QString& dir, QString* why)
         QStringLiteral("45-latin.conf"), QStringLiteral("48-spacing.conf"),
         QStringLiteral("49-sansserif.conf"), QStringLiteral("60-generic.conf"),
         QStringLiteral("60-latin.conf"), QStringLiteral("90-synthetic.conf") };
-    QByteArray xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
-                     "<fontconfig>\n";
+    QByteArray xml
+        = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+          "<fontconfig>\n";
     for (const QString& fontDir : fontDirs) {
         if (!QDir(fontDir).exists()) {
-            *why = fontDir + QStringLiteral(" is missing: install fonts-dejavu-core and "
-                                            "fonts-liberation (tools/test.sh does)");
+            *why = fontDir
+                + QStringLiteral(" is missing: install fonts-dejavu-core and "
+                                 "fonts-liberation (tools/test.sh does)");
             return {};
         }
         xml += "  <dir>" + QFile::encodeName(fontDir) + "</dir>\n";

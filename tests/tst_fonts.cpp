@@ -34,8 +34,8 @@ void tst_Fonts::helveticaControlsShowTheFontSystemsHelvetica()
     WindowHarness h;
     auto* widget = h.frm->findChild<QWidget*>(name);
     QVERIFY(widget);
-    QCOMPARE(QFontInfo(QFont(QStringLiteral("Helvetica"))).family(),
-        QStringLiteral("Liberation Sans"));
+    QCOMPARE(
+        QFontInfo(QFont(QStringLiteral("Helvetica"))).family(), QStringLiteral("Liberation Sans"));
     QCOMPARE(QFontInfo(widget->font()).family(), QStringLiteral("Liberation Sans"));
 }
 
