@@ -11,18 +11,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusTipEvent>
-#include <QStyleOption>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
-#include <cstring>
-#include <functional>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 #include <memory>
-#include <numeric>
 
 namespace {
 
@@ -1089,8 +1085,6 @@ void tst_MainWindow::fonts()
     QCOMPARE(info.family(), QFontInfo(QFont(QStringLiteral("Helvetica"))).family());
 }
 
-
-
 void tst_MainWindow::defaultFontElsewhere()
 {
     TfrmMain& frm = shared();
@@ -1609,7 +1603,6 @@ protected:
         return false;
     }
 };
-
 
 } // namespace
 
