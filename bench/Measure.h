@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <ctime>
 #include <fstream>
 #include <unistd.h>
@@ -29,4 +31,40 @@ inline double residentKib()
     long size = 0, resident = 0;
     statm >> size >> resident;
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+// The program's path and its floor take turns, batch against batch, in alternating order, each
+// timed by this thread's own processor time: on a shared machine neither a drift nor a
+// neighbour's build falls on one side only. The ratio is the median of the batches' ratios, and
+// the counters are those FloorReporter::comparePaired reads. Between batches the event loop runs
+// untimed, as it would between real events.
+template<typename Program, typename Floor>
+void runPaired(benchmark::State& state, int batch, Program program, Floor floor)
+{
+    std::vector<double> ratios, mine, base;
+    bool programFirst = true;
+    const auto timed = [batch](auto& step) {
+        const double start = threadCpuMicroseconds();
+        for (int i = 0; i < batch; ++i)
+            step();
+        return threadCpuMicroseconds() - start;
+    };
+    for (auto _ : state) {
+        double programTime = 0, floorTime = 0;
+        if (programFirst)
+            programTime = timed(program);
+        QCoreApplication::processEvents();
+        floorTime = timed(floor);
+        if (!programFirst)
+            programTime = timed(program);
+        QCoreApplication::processEvents();
+        programFirst = !programFirst;
+        state.SetIterationTime(programTime / batch / 1e6);
+        ratios.push_back(programTime / floorTime);
+        mine.push_back(programTime / batch);
+        base.push_back(floorTime / batch);
+    }
+    state.counters["program_us"] = median(mine);
+    state.counters["floor_us"] = median(base);
+    state.counters["ratio"] = median(ratios);
 }

@@ -73,37 +73,6 @@ bool checkAll(size_t count)
     return clean;
 }
 
-// Program and floor take turns, in alternating order, each timed by the thread's own processor
-// time, so neither a drift nor a neighbour's load falls on one side only. The ratio is the
-// median of the turns' ratios.
-template<typename Program, typename Floor>
-void runPaired(benchmark::State& state, Program program, Floor floor)
-{
-    std::vector<double> ratios, mine, base;
-    bool programFirst = true;
-    const auto timed = [](auto& step) {
-        const double start = threadCpuMicroseconds();
-        step();
-        return threadCpuMicroseconds() - start;
-    };
-    for (auto _ : state) {
-        double programTime = 0, floorTime = 0;
-        if (programFirst)
-            programTime = timed(program);
-        floorTime = timed(floor);
-        if (!programFirst)
-            programTime = timed(program);
-        programFirst = !programFirst;
-        state.SetIterationTime(programTime / 1e6);
-        ratios.push_back(programTime / floorTime);
-        mine.push_back(programTime);
-        base.push_back(floorTime);
-    }
-    state.counters["program_us"] = median(mine);
-    state.counters["floor_us"] = median(base);
-    state.counters["ratio"] = median(ratios);
-}
-
 void BM_CheckOne(benchmark::State& state)
 {
     const QByteArray dir = FW_SOURCE_DIR "styles/Luna/Frame/";
@@ -113,7 +82,7 @@ void BM_CheckOne(benchmark::State& state)
             paths.push_back(joinStylePath(dir, file.name));
     bool clean = true;
     runPaired(
-        state, [&] { clean = checkStyle(dir).problems.isEmpty() && clean; },
+        state, 1, [&] { clean = checkStyle(dir).problems.isEmpty() && clean; },
         [&] {
             for (const QByteArray& path : paths)
                 benchmark::DoNotOptimize(readBitmap(path));
@@ -135,7 +104,8 @@ void BM_CheckMany(benchmark::State& state)
     clean = checkAll(many) && clean;
     const double growth = residentKib() - before;
     runPaired(
-        state, [&] { clean = checkAll(many) && clean; }, [&] { clean = checkAll(few) && clean; });
+        state, 1, [&] { clean = checkAll(many) && clean; },
+        [&] { clean = checkAll(few) && clean; });
     // Per directory, so the floor's figures compare with the program's.
     state.counters["program_us"] = state.counters["program_us"] / double(many);
     state.counters["floor_us"] = state.counters["floor_us"] / double(few);

@@ -45,34 +45,9 @@ void BM_Render(benchmark::State& state)
         window.loadStyle(g_styleDir);
         benchmark::DoNotOptimize(encodePng(panelSized));
     };
-    std::vector<double> ratios, mine, base;
-    bool programFirst = true;
     bool clean = true;
-    for (auto _ : state) {
-        double programTime = 0;
-        double floorTime = 0;
-        const auto timeProgram = [&] {
-            const double start = threadCpuMicroseconds();
-            clean = program() && clean;
-            programTime = threadCpuMicroseconds() - start;
-        };
-        if (programFirst)
-            timeProgram();
-        const double start = threadCpuMicroseconds();
-        floor();
-        floorTime = threadCpuMicroseconds() - start;
-        if (!programFirst)
-            timeProgram();
-        QCoreApplication::processEvents();
-        programFirst = !programFirst;
-        state.SetIterationTime(programTime / 1e6);
-        ratios.push_back(programTime / floorTime);
-        mine.push_back(programTime);
-        base.push_back(floorTime);
-    }
-    state.counters["program_us"] = median(mine);
-    state.counters["floor_us"] = median(base);
-    state.counters["ratio"] = median(ratios);
+    runPaired(
+        state, 1, [&] { clean = program() && clean; }, floor);
     if (!clean)
         state.SkipWithError("the render reported a failing file");
 }

@@ -84,41 +84,6 @@ bool reportedNothing(benchmark::State& state)
     return false;
 }
 
-// The program's path and its floor take turns, batch against batch, in alternating order, each
-// timed by the GUI thread's own processor time: on a shared machine neither a drift nor a
-// neighbour's build falls on one side only. The ratio is the median of the batches' ratios.
-// Between batches the event loop runs untimed, as it would between real events.
-template<typename Program, typename Floor>
-void runPaired(benchmark::State& state, int batch, Program program, Floor floor)
-{
-    std::vector<double> ratios, mine, base;
-    bool programFirst = true;
-    const auto timed = [batch](auto& step) {
-        const double start = threadCpuMicroseconds();
-        for (int i = 0; i < batch; ++i)
-            step();
-        return threadCpuMicroseconds() - start;
-    };
-    for (auto _ : state) {
-        double programTime = 0, floorTime = 0;
-        if (programFirst)
-            programTime = timed(program);
-        QCoreApplication::processEvents();
-        floorTime = timed(floor);
-        if (!programFirst)
-            programTime = timed(program);
-        QCoreApplication::processEvents();
-        programFirst = !programFirst;
-        state.SetIterationTime(programTime / batch / 1e6);
-        ratios.push_back(programTime / floorTime);
-        mine.push_back(programTime / batch);
-        base.push_back(floorTime / batch);
-    }
-    state.counters["program_us"] = median(mine);
-    state.counters["floor_us"] = median(base);
-    state.counters["ratio"] = median(ratios);
-}
-
 void BM_LoadPass(benchmark::State& state)
 {
     TfrmMain& frm = *g_preview->frm;
