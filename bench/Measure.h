@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <ctime>
 #include <fstream>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -67,4 +68,16 @@ void runPaired(benchmark::State& state, int batch, Program program, Floor floor)
     state.counters["program_us"] = median(mine);
     state.counters["floor_us"] = median(base);
     state.counters["ratio"] = median(ratios);
+}
+
+// Google Benchmark's own start, with the given flags before the command line's own so that the
+// command line can still override them. False when the command line holds something unknown.
+inline bool initialiseBenchmarks(int argc, char* argv[], std::vector<std::string> flags)
+{
+    std::vector<char*> args(argv, argv + argc);
+    for (size_t i = 0; i < flags.size(); ++i)
+        args.insert(args.begin() + 1 + long(i), flags[i].data());
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    return !benchmark::ReportUnrecognizedArguments(count, args.data());
 }

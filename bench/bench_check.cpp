@@ -124,14 +124,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
 
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, { repetitions.data(), interleave.data(), aggregates.data() });
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    if (!initialiseBenchmarks(argc, argv,
+            { "--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
+                "--benchmark_report_aggregates_only=true" }))
         return 2;
 
     Styles styles;

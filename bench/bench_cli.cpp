@@ -64,13 +64,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     applyApplicationLook();
 
-    std::vector<char*> args(argv, argv + argc);
-    std::string repetitions = "--benchmark_repetitions=5";
-    std::string aggregates = "--benchmark_report_aggregates_only=true";
-    args.insert(args.begin() + 1, { repetitions.data(), aggregates.data() });
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+    if (!initialiseBenchmarks(
+            argc, argv, { "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true" }))
         return 2;
 
     // A copy of the Luna sample style, so nothing reads the machine's fixed style paths.
