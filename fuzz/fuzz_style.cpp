@@ -44,6 +44,14 @@ struct Session
         : programDir(tmpfs + QStringLiteral("/framewright-fuzz-program-XXXXXX"))
         , styleDir(tmpfs + QStringLiteral("/framewright-fuzz-style-XXXXXX"))
     { }
+
+    // The extra name may be no valid UTF-8, which QTemporaryDir's own removal cannot name: it
+    // would leave the directory behind and warn at exit.
+    ~Session()
+    {
+        if (!extraFile.isEmpty())
+            ::unlink((QFile::encodeName(styleDir.path()) + '/' + extraFile).constData());
+    }
 };
 
 Session* session = nullptr;
