@@ -35,11 +35,12 @@ std::optional<Kind> kindFromName(const QByteArray& path)
 
 // Every picture ends up at 32 bits a pixel, so the decoder's limit is applied at that size and
 // before anything is allocated: palette and grey images would otherwise pass it and only the
-// conversion would allocate the full amount.
-bool fitsAllocationLimit(quint64 width, quint64 height)
+// conversion would allocate the full amount. A PNG of 16 bits a channel is decoded at 64 bits a
+// pixel first, and is held to that, or the decoder would refuse it itself, with a warning.
+bool fitsAllocationLimit(quint64 width, quint64 height, quint64 bytesPerPixel = 4)
 {
     const quint64 limitMb = quint64(qMax(QImageReader::allocationLimit(), 0));
-    return limitMb == 0 || width * height <= limitMb * 1024 * 1024 / 4;
+    return limitMb == 0 || width * height <= limitMb * 1024 * 1024 / bytesPerPixel;
 }
 
 constexpr std::array<quint32, 256> makeCrcTable()
@@ -86,8 +87,9 @@ bool isCompletePng(const QByteArray& bytes)
                 return false;
             const quint32 width = qFromBigEndian<quint32>(chunk + 4);
             const quint32 height = qFromBigEndian<quint32>(chunk + 8);
+            const quint8 bitDepth = quint8(chunk[12]);
             if (width == 0 || height == 0 || width > 0x7fffffffu || height > 0x7fffffffu
-                || !fitsAllocationLimit(width, height))
+                || !fitsAllocationLimit(width, height, bitDepth == 16 ? 8 : 4))
                 return false;
             first = false;
         } else if (type == "IEND") {
