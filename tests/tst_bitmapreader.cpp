@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ private slots:
     void readsValidPicture();
     void rejectsBadContent_data();
     void rejectsBadContent();
+    void deepPngMeetsTheLimitAtItsDecodedSize();
     void reportsWhyFileCannotOpen_data();
     void reportsWhyFileCannotOpen();
     void neverBlocksOnFifo_data();
@@ -258,6 +260,33 @@ void TestBitmapReader::rejectsBadContent()
     QFETCH(QByteArray, content);
 
     QCOMPARE(errorOf(writeFile(fileName, content)), notRecognized);
+}
+
+// Found by fuzzing (with its chunk CRCs made right): a PNG of 16 bits a channel, 524291 x 2, within a limit of 8 MB at 32 bits a
+// pixel but beyond it at the 64 the decoder reads it at. The reader refuses it itself, before
+// the decoder would, with a warning; on the pre-filled canvas the decoder is handed too.
+void TestBitmapReader::deepPngMeetsTheLimitAtItsDecodedSize()
+{
+    const QByteArray deep
+        = QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200080003000000021006000000cbe8cc"
+                              "a7000000097048597300000f6100000f6101a83fa76900000036494441540899"
+                              "6314109963141050503030f8ffdfc0c0c0c0c080810146332c58b061c38103ff"
+                              "ff5fb8f0e0c1870fffc4242cfcff3f00ab2f1666fb241eeb0000000049454e44"
+                              "ae426082");
+    const int before = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(8);
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("allocation limit")));
+    QStringList errors;
+    for (const std::optional<quint8> fill : { std::optional<quint8>(), std::optional<quint8>(0) }) {
+        try {
+            decodeBitmap("deep.png", deep, fill);
+            errors.append(QStringLiteral("<no error>"));
+        } catch (const AppError& error) {
+            errors.append(error.message());
+        }
+    }
+    QImageReader::setAllocationLimit(before);
+    QCOMPARE(errors, QStringList({ notRecognized, notRecognized }));
 }
 
 void TestBitmapReader::reportsWhyFileCannotOpen_data()
