@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ErrorReport.h"
 
-#include "controls/AppError.h"
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
@@ -42,30 +40,16 @@ ErrorReport::Presenter& presenter()
 
 } // namespace
 
-QString ErrorReport::format(const QString& message)
-{
-    if (!message.isEmpty() && message.back().unicode() > u'.')
-        return message + QLatin1Char('.');
-    return message;
-}
-
 void ErrorReport::show(const QString& message)
 {
     // Copied so a presenter that swaps itself out while running stays alive until it returns.
     const Presenter current = presenter();
-    current(format(message));
-}
-
-QString ErrorReport::messageOf(const std::exception& error)
-{
-    if (const auto* appError = dynamic_cast<const AppError*>(&error))
-        return appError->message();
-    return QString::fromLocal8Bit(error.what());
+    current(ErrorText::format(message));
 }
 
 void ErrorReport::show(const std::exception& error)
 {
-    show(messageOf(error));
+    show(ErrorText::messageOf(error));
 }
 
 void ErrorReport::report(const QString& message, When when)

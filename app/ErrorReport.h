@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "style/ErrorText.h"
+
 #include <QString>
 #include <exception>
 #include <functional>
@@ -17,12 +19,8 @@ public:
     // event loop, for a failure during show, so the box has the shown window behind it.
     enum class When { Now, Queued };
 
-    // The text as the user sees it, with a full stop after a last character that sorts after '.'.
-    static QString format(const QString& message);
-
     static void show(const QString& message);
     static void show(const std::exception& error);
-    static QString messageOf(const std::exception& error);
 
     // Tests swap the message box for a recorder; returns the presenter that was in place.
     static Presenter setPresenter(Presenter presenter);
@@ -35,7 +33,7 @@ public:
         try {
             std::forward<F>(f)();
         } catch (const std::exception& error) {
-            report(messageOf(error), when);
+            report(ErrorText::messageOf(error), when);
         }
     }
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
 #include "app/CommandLine.h"
+#include "app/ErrorReport.h"
 #include "app/uMain.h"
+#include "controls/AppLook.h"
 #include "explorer/DesktopApi.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     applyApplicationLook();
 
-    DesktopApi desktop;
+    DesktopApi desktop([](const QString& message) { ErrorReport::show(message); });
     TfrmMain frmMain(&desktop);
     frmMain.show();
     return app.exec();

@@ -2,11 +2,11 @@
 #include "app/uMain.h"
 
 #include "app/ErrorReport.h"
-#include "controls/BitmapReader.h"
-#include "controls/DiskFile.h"
 #include "controls/FormColours.h"
 #include "controls/FormSetup.h"
 #include "explorer/ElementTree.h"
+#include "style/BitmapReader.h"
+#include "style/DiskFile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,7 +19,7 @@
 // The resources live in a static library: nothing would pull them in otherwise.
 static void initResources()
 {
-    Q_INIT_RESOURCE(framewright);
+    Q_INIT_RESOURCE(app);
 }
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
-#include "controls/BitmapReader.h"
-#include "preview/StyleCheck.h"
-#include "preview/StyleFiles.h"
+#include "style/BitmapReader.h"
+#include "style/StyleCheck.h"
+#include "style/StyleFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

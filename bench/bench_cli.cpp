@@ -4,7 +4,7 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
-#include "app/AppLook.h"
+#include "controls/AppLook.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
 

@@ -4,11 +4,11 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
-#include "controls/BitmapReader.h"
-#include "preview/StyleFiles.h"
+#include "controls/AppLook.h"
+#include "style/BitmapReader.h"
+#include "style/StyleFiles.h"
 
 #include <QApplication>
 #include <QDir>

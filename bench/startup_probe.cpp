@@ -7,9 +7,9 @@
 // short can show it. A process of its own, so the driver that starts the measured programs
 // stays small: a child's peak resident size counts its parent's at the time it was started.
 
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
+#include "controls/AppLook.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/StyleCommand.h"
 
-#include "app/ErrorReport.h"
 #include "cli/Printable.h"
-#include "controls/AppError.h"
-#include "controls/BitmapReader.h"
 #include "preview/PanelRender.h"
-#include "preview/StyleCheck.h"
+#include "style/AppError.h"
+#include "style/BitmapReader.h"
+#include "style/ErrorText.h"
+#include "style/StyleCheck.h"
+#include "style/StyleFiles.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -270,7 +271,7 @@ int render(const QStringList& arguments)
     const PanelRender result = renderPanel(dir, look);
     int status = kSuccess;
     if (!result.failure.isEmpty()) {
-        err(printableMessage(ErrorReport::format(result.failure), dir));
+        err(printableMessage(ErrorText::format(result.failure), dir));
         status = kProblems;
     }
     if (!writePicture(result.picture, bytesOf(parser.value(outputOption))))
@@ -284,7 +285,7 @@ int render(const QStringList& arguments)
         reference = readBitmap(referencePath);
     } catch (const AppError& error) {
         err(QByteArray(kProgram) + ": " + printable(referencePath) + ": "
-            + printableMessage(ErrorReport::format(error.message()), referencePath));
+            + printableMessage(ErrorText::format(error.message()), referencePath));
         return kProblems;
     }
     const PictureDifference difference = comparePictures(result.picture, reference);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
 #include "cli/StyleCommand.h"
+#include "controls/AppLook.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -6,17 +6,24 @@
 # Debian wants (gzip -9n) and installs it under man<n>. The program must answer both options
 # without a display. DESCRIPTION is the page's one-line NAME text, lower case.
 #
-# The pages are built where the tests are (help2man is a test-time package); run.sh and
-# draw-art.sh, which build without tests, need no help2man.
-option(FRAMEWRIGHT_BUILD_MANPAGES "Build and install the manual pages (needs help2man)"
-    ${FRAMEWRIGHT_BUILD_TESTS})
-
-if(FRAMEWRIGHT_BUILD_MANPAGES)
+# AUTO (the default) builds the pages where help2man is installed and says in one line that they
+# are skipped where it is not; ON requires help2man; OFF builds none.
+set(FRAMEWRIGHT_BUILD_MANPAGES AUTO CACHE STRING "Build and install the manual pages: AUTO, ON or OFF")
+set_property(CACHE FRAMEWRIGHT_BUILD_MANPAGES PROPERTY STRINGS AUTO ON OFF)
+string(TOUPPER "${FRAMEWRIGHT_BUILD_MANPAGES}" manpages_setting)
+set(FRAMEWRIGHT_MANPAGES OFF)
+if(manpages_setting STREQUAL "AUTO" OR manpages_setting STREQUAL "ON")
     find_program(FRAMEWRIGHT_HELP2MAN help2man)
-    if(NOT FRAMEWRIGHT_HELP2MAN)
+    if(FRAMEWRIGHT_HELP2MAN)
+        set(FRAMEWRIGHT_MANPAGES ON)
+    elseif(manpages_setting STREQUAL "ON")
         message(FATAL_ERROR "The manual pages need help2man (apt-get install help2man); "
             "or configure with -DFRAMEWRIGHT_BUILD_MANPAGES=OFF to build without them.")
+    else()
+        message(STATUS "Manual pages skipped: help2man is not installed")
     endif()
+elseif(NOT manpages_setting STREQUAL "OFF")
+    message(FATAL_ERROR "FRAMEWRIGHT_BUILD_MANPAGES is AUTO, ON or OFF, not '${FRAMEWRIGHT_BUILD_MANPAGES}'")
 endif()
 find_program(FRAMEWRIGHT_GZIP gzip REQUIRED)
 
@@ -25,7 +32,7 @@ function(fw_add_manpage target)
     if(NOT page_SECTION OR NOT page_DESCRIPTION OR page_UNPARSED_ARGUMENTS)
         message(FATAL_ERROR "fw_add_manpage(${target} SECTION <n> DESCRIPTION <text>)")
     endif()
-    if(NOT FRAMEWRIGHT_BUILD_MANPAGES)
+    if(NOT FRAMEWRIGHT_MANPAGES)
         return()
     endif()
     get_target_property(name ${target} OUTPUT_NAME)

@@ -1,32 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/ImageControl.h"
 
-#include "controls/BitmapReader.h"
+#include "style/BitmapReader.h"
+#include "style/ColourKey.h"
 
 #include <QMouseEvent>
 #include <QPainter>
-
-namespace {
-
-// Every pixel of the bottom-left pixel's RGB is left out, whatever alpha the file carried;
-// every other pixel is drawn opaque.
-QImage applyColourKey(const QImage& picture)
-{
-    QImage keyed = picture.convertToFormat(QImage::Format_ARGB32);
-    const int width = keyed.width();
-    const int height = keyed.height();
-    const QRgb key = keyed.pixel(0, height - 1) | 0xff000000u;
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const QRgb rgb = line[x] | 0xff000000u;
-            line[x] = rgb == key ? 0u : rgb;
-        }
-    }
-    return keyed;
-}
-
-} // namespace
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent)
@@ -89,7 +68,7 @@ void ImageControl::setTransparent(bool on)
 
 void ImageControl::pictureChanged()
 {
-    m_display = m_transparent && !m_picture.isNull() ? applyColourKey(m_picture) : m_picture;
+    m_display = m_transparent && !m_picture.isNull() ? ColourKey::apply(m_picture) : m_picture;
     applyAutoSize();
     update();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/ImageList.h"
 
-#include "controls/BitmapReader.h"
+#include "style/BitmapReader.h"
 
 ImageList::ImageList(const QString& resourceDir, int count, QSize size)
     : m_size(size)

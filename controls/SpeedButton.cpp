@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/SpeedButton.h"
 
-#include "controls/BitmapReader.h"
+#include "style/BitmapReader.h"
+#include "style/ColourKey.h"
 
-#include <QBitmap>
 #include <QImage>
 
 SpeedButton::SpeedButton(QWidget* parent)
@@ -17,13 +17,7 @@ SpeedButton::SpeedButton(QWidget* parent)
 void SpeedButton::setPicture(const QPixmap& picture)
 {
     m_picture = picture;
-    QPixmap keyed = picture;
-    if (!picture.isNull()) {
-        const QImage image = picture.toImage();
-        const QColor key = image.pixelColor(0, image.height() - 1);
-        keyed.setMask(QBitmap::fromImage(image.createMaskFromColor(key.rgb(), Qt::MaskInColor)));
-    }
-    setIcon(QIcon(keyed));
+    setIcon(QIcon(QPixmap::fromImage(ColourKey::apply(picture.toImage()))));
     setIconSize(picture.size());
     setToolButtonStyle(picture.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
 }

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "explorer/DesktopApi.h"
 
-#include "app/ErrorReport.h"
-
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
 #include <utility>
 
-DesktopApi::DesktopApi(Launcher launcher, Opener opener)
-    : m_launcher(std::move(launcher))
+DesktopApi::DesktopApi(FailureReport report, Launcher launcher, Opener opener)
+    : m_report(std::move(report))
+    , m_launcher(std::move(launcher))
     , m_opener(std::move(opener))
 { }
 
@@ -27,15 +26,14 @@ void DesktopApi::RunCommand(const QByteArray& commandLine, int /*reserved*/)
 
     const QString file = arguments.value(0);
     if (file.isEmpty()) {
-        ErrorReport::show(QStringLiteral("Cannot start the paint program \"%1\"").arg(program));
+        m_report(QStringLiteral("Cannot start the paint program \"%1\"").arg(program));
         return;
     }
     if (m_opener(file))
         return;
-    ErrorReport::show(
-        QStringLiteral("Cannot open \"%1\" for editing: neither the paint program "
-                       "\"%2\" nor the desktop's default application could be started")
-            .arg(file, program));
+    m_report(QStringLiteral("Cannot open \"%1\" for editing: neither the paint program "
+                            "\"%2\" nor the desktop's default application could be started")
+                 .arg(file, program));
 }
 
 bool DesktopApi::startDetached(const QString& program, const QStringList& arguments)

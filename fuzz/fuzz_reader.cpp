@@ -7,8 +7,8 @@
 // canvases filled with two different bytes: a pixel the decoder never writes differs.
 
 #include "FuzzSupport.h"
-#include "controls/AppError.h"
-#include "controls/BitmapReader.h"
+#include "style/AppError.h"
+#include "style/BitmapReader.h"
 
 #include <QImage>
 #include <QtEndian>

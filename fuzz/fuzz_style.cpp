@@ -10,11 +10,11 @@
 // own among the check's errors.
 
 #include "FuzzSupport.h"
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
-#include "preview/StyleCheck.h"
-#include "preview/StyleFiles.h"
+#include "controls/AppLook.h"
+#include "style/StyleCheck.h"
+#include "style/StyleFiles.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // is the project's tree (for the sample styles) and OUT_DIR gets reader/ and style/.
 
 #include "BitmapCases.h"
-#include "preview/StyleFiles.h"
+#include "style/StyleFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/LiveMinimizeButton.h"
 
-#include "controls/AppError.h"
 #include "controls/ImageControl.h"
-#include "preview/StyleFiles.h"
+#include "style/AppError.h"
+#include "style/StyleFiles.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/LoadPass.h"
 
-#include "controls/BitmapReader.h"
 #include "controls/FormSetup.h"
 #include "controls/ImageControl.h"
-#include "preview/StyleFiles.h"
+#include "style/BitmapReader.h"
+#include "style/StyleFiles.h"
 
 #include <QLabel>
 

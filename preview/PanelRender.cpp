@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/PanelRender.h"
 
-#include "controls/AppError.h"
 #include "preview/PreviewPanel.h"
+#include "style/AppError.h"
+#include "style/StyleFiles.h"
 
 #include <QPainter>
 
 namespace {
-
-QByteArray styleDirOf(QByteArray dir)
-{
-    while (dir.endsWith('/'))
-        dir.chop(1);
-    return dir + '/';
-}
 
 QImage comparable(const QImage& picture)
 {
@@ -57,7 +51,7 @@ PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look)
     PreviewPanel panel;
     panel.resize(PreviewPanel::kSizeInWindow);
     try {
-        panel.loadStyle(styleDirOf(dir));
+        panel.loadStyle(joinStylePath(dir));
         LiveMinimizeButton& button = panel.minimizeButton();
         if (look == LiveMinimizeButton::Look::Over)
             button.hover();

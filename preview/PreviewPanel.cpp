@@ -9,7 +9,7 @@
 // The design pictures live in the static library: nothing would pull them in otherwise.
 static void initResources()
 {
-    Q_INIT_RESOURCE(framewright);
+    Q_INIT_RESOURCE(preview);
 }
 
 PreviewPanel::PreviewPanel(QWidget* parent)

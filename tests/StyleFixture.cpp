@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StyleFixture.h"
 
-#include "preview/StyleFiles.h"
+#include "style/StyleFiles.h"
 
 #include <QDir>
 #include <QFile>

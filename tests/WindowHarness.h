@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
+#include "controls/AppLook.h"
 #include "explorer/IDesktopApi.h"
 
 #include <QFile>

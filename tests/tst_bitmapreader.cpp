@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BitmapCases.h"
-#include "controls/AppError.h"
-#include "controls/BitmapReader.h"
+#include "style/AppError.h"
+#include "style/BitmapReader.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -262,9 +262,10 @@ void TestBitmapReader::rejectsBadContent()
     QCOMPARE(errorOf(writeFile(fileName, content)), notRecognized);
 }
 
-// Found by fuzzing (with its chunk CRCs made right): a PNG of 16 bits a channel, 524291 x 2, within a limit of 8 MB at 32 bits a
-// pixel but beyond it at the 64 the decoder reads it at. The reader refuses it itself, before
-// the decoder would, with a warning; on the pre-filled canvas the decoder is handed too.
+// Found by fuzzing (with its chunk CRCs made right): a PNG of 16 bits a channel, 524291 x 2, within
+// a limit of 8 MB at 32 bits a pixel but beyond it at the 64 the decoder reads it at. The reader
+// refuses it itself, before the decoder would, with a warning; on the pre-filled canvas the decoder
+// is handed too.
 void TestBitmapReader::deepPngMeetsTheLimitAtItsDecodedSize()
 {
     const QByteArray deep

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
-#include "controls/AppError.h"
+#include "controls/AppLook.h"
 #include "controls/DockLayout.h"
 #include "controls/FormColours.h"
 #include "controls/FormSetup.h"
@@ -10,6 +9,7 @@
 #include "controls/SpeedButton.h"
 #include "controls/SplitterBar.h"
 #include "controls/ToolBar.h"
+#include "style/AppError.h"
 
 #include <QApplication>
 #include <QComboBox>

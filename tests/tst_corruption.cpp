@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StyleFixture.h"
 #include "WindowHarness.h"
-#include "controls/BitmapReader.h"
 #include "preview/LiveMinimizeButton.h"
+#include "style/BitmapReader.h"
+#include "style/ErrorText.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -142,7 +143,7 @@ std::optional<QString> TestCorruption::failureOf(const QString& file) const
     try {
         readBitmap(pathOf(file));
     } catch (const std::exception& error) {
-        return ErrorReport::format(ErrorReport::messageOf(error));
+        return ErrorText::format(ErrorText::messageOf(error));
     }
     return std::nullopt;
 }

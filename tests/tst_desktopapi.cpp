@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/ErrorReport.h"
 #include "explorer/DesktopApi.h"
 
 #include <QDir>
@@ -51,7 +50,6 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void init();
-    void cleanup();
 
     void passesThePathAsOneArgument_data();
     void passesThePathAsOneArgument();
@@ -76,7 +74,7 @@ private:
     QString m_previousWorkDir = QDir::currentPath();
     QStringList m_opened;
     QStringList m_reports;
-    ErrorReport::Presenter m_previousPresenter;
+    DesktopApi::FailureReport m_record = [this](const QString& text) { m_reports << text; };
 };
 
 void tst_DesktopApi::initTestCase()
@@ -94,13 +92,6 @@ void tst_DesktopApi::init()
 {
     m_opened.clear();
     m_reports.clear();
-    m_previousPresenter
-        = ErrorReport::setPresenter([this](const QString& text) { m_reports << text; });
-}
-
-void tst_DesktopApi::cleanup()
-{
-    ErrorReport::setPresenter(std::move(m_previousPresenter));
 }
 
 void tst_DesktopApi::passesThePathAsOneArgument_data()
@@ -128,7 +119,7 @@ void tst_DesktopApi::passesThePathAsOneArgument()
     QVERIFY(!program.isEmpty());
     const QString file = dir.filePath(name);
 
-    DesktopApi(DesktopApi::startDetached, recordingOpener(true))
+    DesktopApi(m_record, DesktopApi::startDetached, recordingOpener(true))
         .RunCommand((program + u' ' + file).toLocal8Bit(), 0);
 
     const QString record = program + QStringLiteral(".rec");
@@ -146,7 +137,7 @@ void tst_DesktopApi::returnsWhileTheProgramRuns()
     const QString program = writeScript(dir, waitingScript);
     QVERIFY(!program.isEmpty());
 
-    DesktopApi(DesktopApi::startDetached, recordingOpener(true))
+    DesktopApi(m_record, DesktopApi::startDetached, recordingOpener(true))
         .RunCommand((program + QStringLiteral(" caption.png")).toLocal8Bit(), 0);
 
     QVERIFY(!QFile::exists(program + QStringLiteral(".done")));
@@ -177,7 +168,7 @@ void tst_DesktopApi::fallsBackToTheDefaultApplication()
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("paint")));
     const QString file = dir.filePath(QStringLiteral(u"My Styles/Fenêtre/caption bar.png"));
 
-    DesktopApi(DesktopApi::startDetached, recordingOpener(true))
+    DesktopApi(m_record, DesktopApi::startDetached, recordingOpener(true))
         .RunCommand((program + u' ' + file).toLocal8Bit(), 0);
 
     QCOMPARE(m_opened, QStringList { file });
@@ -205,7 +196,7 @@ void tst_DesktopApi::reportsWhenNothingCanOpenTheFile()
     if (!file.isEmpty())
         commandLine += u' ' + file;
 
-    DesktopApi(DesktopApi::startDetached, recordingOpener(false))
+    DesktopApi(m_record, DesktopApi::startDetached, recordingOpener(false))
         .RunCommand(commandLine.toLocal8Bit(), 0);
 
     QCOMPARE(m_opened, opened);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
-#include "controls/AppError.h"
+#include "controls/AppLook.h"
+#include "style/AppError.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -81,7 +81,7 @@ void tst_ErrorReport::fullStop()
 {
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    QCOMPARE(ErrorReport::format(message), shown);
+    QCOMPARE(ErrorText::format(message), shown);
     ErrorReport::show(message);
     QCOMPARE(m_reports, QStringList { shown });
 }

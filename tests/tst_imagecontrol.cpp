@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StyleFixture.h"
-#include "controls/AppError.h"
 #include "controls/ImageControl.h"
+#include "style/AppError.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
+#include "controls/AppLook.h"
 #include "controls/FormSetup.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 #include "WindowHarness.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
+#include "style/ErrorText.h"
 
 #include <QDir>
 #include <QtTest>
@@ -101,7 +102,7 @@ void TestPanelRender::equalsTheWindowsGrab()
         QCOMPARE(h.reports, QStringList());
     } else {
         QVERIFY(!h.reports.isEmpty());
-        QCOMPARE(ErrorReport::format(render.failure), h.reports.last());
+        QCOMPARE(ErrorText::format(render.failure), h.reports.last());
         QVERIFY(render.failure.contains(dir + missing));
     }
 }

@@ -158,24 +158,33 @@ void Output::saveMono(const QString& path, const QImage& image) const
 
 void Output::writeResourceList() const
 {
+    // The design pictures belong to the preview panel, the rest to the window: each layer
+    // compiles its own list.
     const QString folder = m_root + QStringLiteral("/resources");
-    const QString listName = QStringLiteral("framewright.qrc");
-    QStringList files;
+    QStringList design;
+    QStringList window;
     QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString relative = QDir(folder).relativeFilePath(it.next());
-        if (relative != listName)
-            files << relative;
+        if (relative.endsWith(QLatin1String(".qrc")))
+            continue;
+        (relative.startsWith(QLatin1String("design/")) ? design : window) << relative;
     }
+    writeList(folder + QStringLiteral("/preview.qrc"), design);
+    writeList(folder + QStringLiteral("/app.qrc"), window);
+}
+
+void Output::writeList(const QString& path, QStringList files) const
+{
     // Sorted so that the list comes out the same whatever order the file system gives.
     files.sort();
-
-    QByteArray text = "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
+    QByteArray text = "<!DOCTYPE RCC>\n<!-- SPDX-License-Identifier: GPL-3.0-or-later -->\n"
+                      "<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
     for (const QString& file : std::as_const(files))
         text += "    <file>" + file.toUtf8() + "</file>\n";
     text += "</qresource>\n</RCC>\n";
 
-    QFile list(folder + QLatin1Char('/') + listName);
+    QFile list(path);
     if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate) || list.write(text) != text.size())
         throw std::runtime_error(
             list.fileName().toStdString() + ": " + list.errorString().toStdString());

@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,7 @@ public:
 
 private:
     QString prepare(const QString& path) const;
+    void writeList(const QString& path, QStringList files) const;
 
     QString m_root;
 };

@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FRAMEWRIGHT_ART_BUILD:-$root/build/art}
 
 if cmake -S "$root" -B "$build" -G Ninja -DFRAMEWRIGHT_BUILD_TESTS=OFF \
-        -DFRAMEWRIGHT_BUILD_BENCH=OFF >/dev/null && cmake --build "$build" --target drawart; then
+        -DFRAMEWRIGHT_BUILD_BENCH=OFF -DFRAMEWRIGHT_BUILD_TOOLS=ON >/dev/null && cmake --build "$build" --target drawart; then
     tool=$build/tools/drawart
 else
     echo "draw-art: the whole tree does not build; building the tool on its own" >&2

@@ -76,5 +76,5 @@ coverage_log=$build/fuzz_reader_coverage.log
     >"$coverage_log" 2>&1 || status=1
 total=$(sed -n 's/.*Loaded 1 modules *(\([0-9]*\) inline 8-bit counters).*/\1/p' "$coverage_log")
 covered=$(sed -n 's/.*INITED cov: \([0-9]*\).*/\1/p' "$coverage_log")
-echo "reader coverage: ${covered:-?} of ${total:-?} edges in controls/BitmapReader.cpp"
+echo "reader coverage: ${covered:-?} of ${total:-?} edges in style/BitmapReader.cpp"
 exit $status

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/StyleFiles.h"
+#include "style/StyleFiles.h"
 
 #include <QtGlobal>
 #include <cstring>
@@ -155,3 +155,11 @@ const char* minimizeGlyphFile(StyleFile::State state)
 }
 
 } // namespace StyleFiles
+
+QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file)
+{
+    qsizetype end = dir.size();
+    while (end > 0 && dir[end - 1] == '/')
+        --end;
+    return dir.left(end) + '/' + file;
+}

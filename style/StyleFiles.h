@@ -73,3 +73,7 @@ const char* faceFile(StyleFile::State state);
 const char* minimizeGlyphFile(StyleFile::State state);
 
 } // namespace StyleFiles
+
+// dir and file joined by exactly one '/', whether or not dir ends in one; with no file, the
+// style directory as the window's paths want it, ending in "/".
+QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file = {});

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/BitmapReader.h"
+#include "style/BitmapReader.h"
 
-#include "controls/AppError.h"
-#include "controls/DiskFile.h"
+#include "style/AppError.h"
+#include "style/DiskFile.h"
 
 #include <QBuffer>
 #include <QByteArrayView>

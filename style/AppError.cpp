@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/AppError.h"
+#include "style/AppError.h"
 
 #include <cstring>
 

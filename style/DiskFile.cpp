@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "controls/DiskFile.h"
+#include "style/DiskFile.h"
 
-#include "controls/AppError.h"
+#include "style/AppError.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/StyleCheck.h"
+#include "style/StyleCheck.h"
 
-#include "app/ErrorReport.h"
-#include "controls/BitmapReader.h"
-#include "preview/StyleFiles.h"
+#include "style/BitmapReader.h"
+#include "style/ColourKey.h"
+#include "style/ErrorText.h"
+#include "style/StyleFiles.h"
 
 #include <QHash>
 #include <QImage>
@@ -98,7 +99,7 @@ void Checker::run(const QList<QByteArray>& names)
             picture = readBitmap(joinStylePath(m_report.dir, file.name));
         } catch (const std::exception& error) {
             add(file.name, StyleProblem::Severity::Error,
-                ErrorReport::format(ErrorReport::messageOf(error)));
+                ErrorText::format(ErrorText::messageOf(error)));
             continue;
         }
         checkPicture(file, picture);
@@ -198,11 +199,11 @@ void Checker::checkKeyLeavesSomething(const StyleFile& file, const QImage& pictu
             painter.drawImage(0, 0, m_leftMask);
         painter.drawImage(0, 0, picture);
     }
-    const QRgb key = shown.pixel(0, shown.height() - 1) | 0xff000000u;
-    for (int y = 0; y < shown.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
-        for (int x = 0; x < shown.width(); ++x)
-            if ((line[x] | 0xff000000u) != key)
+    const QImage keyed = ColourKey::apply(shown);
+    for (int y = 0; y < keyed.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(keyed.constScanLine(y));
+        for (int x = 0; x < keyed.width(); ++x)
+            if (qAlpha(line[x]) != 0)
                 return;
     }
     const QString what = file.piece == Piece::CaptionCorner
@@ -305,16 +306,6 @@ int StyleReport::warnings() const
     return int(problems.size()) - errors();
 }
 
-QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file)
-{
-    if (dir.isEmpty())
-        return file;
-    qsizetype end = dir.size();
-    while (end > 0 && dir[end - 1] == '/')
-        --end;
-    return dir.left(end) + '/' + file;
-}
-
 StyleReport checkStyle(const QByteArray& dir)
 {
     StyleReport report;
@@ -331,7 +322,7 @@ StyleReport checkStyle(const QByteArray& dir)
     } catch (const std::exception& error) {
         // Only running out of memory gets here; what was found so far still stands.
         report.problems.append(
-            { QByteArray(), StyleProblem::Severity::Error, ErrorReport::messageOf(error) });
+            { QByteArray(), StyleProblem::Severity::Error, ErrorText::messageOf(error) });
     }
     return report;
 }

@@ -28,6 +28,3 @@ struct StyleReport
 // author likely means. A dir that cannot be listed gives one problem for the dir alone.
 // Never throws.
 StyleReport checkStyle(const QByteArray& dir);
-
-// dir and file joined by exactly one '/', whether or not dir ends in one.
-QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file);

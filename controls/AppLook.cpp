@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/AppLook.h"
+#include "controls/AppLook.h"
 
 #include <QApplication>
 #include <QStyle>
