@@ -10,7 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${FRAMEWRIGHT_BUILD:-$root/build/test}
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
+packages=(cmake ninja-build make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           fonts-dejavu-core fonts-liberation libbenchmark-dev libx11-dev
           xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
           desktop-file-utils appstream lintian help2man man-db git)
@@ -32,6 +32,9 @@ for label in unit e2e; do
 done
 
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)"
+
+# A clean copy built the ordinary way, with no options, gives both programs and their pages.
+"$root/tools/plain-build.sh"
 
 # Every unit suite once more under the address and undefined-behaviour sanitizers, leaks included.
 "$root/tools/asan-tests.sh"
