@@ -9,7 +9,6 @@
 #include "controls/SpeedButton.h"
 #include "controls/SplitterBar.h"
 #include "controls/ToolBar.h"
-#include "style/AppError.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -77,12 +75,6 @@ private slots:
 
     void speedButtonGroup();
     void speedButtonPictureIsColourKeyed();
-
-    void imageColourKey();
-    void imageAutoSizeAtOnce();
-    void imageFailedLoadKeepsPicture();
-    void imageMouseEvents_data();
-    void imageMouseEvents();
 
     void scrollBoxFollowsContent();
     void shapeAndToolBarPaint();
@@ -353,103 +345,6 @@ void tst_Controls::speedButtonPictureIsColourKeyed()
     QCOMPARE(qAlpha(shown.pixel(0, 15)), 0);
     QCOMPARE(qAlpha(shown.pixel(3, 3)), 0);
     QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::blue));
-}
-
-void tst_Controls::imageColourKey()
-{
-    QImage picture(3, 3, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.setPixelColor(1, 1, Qt::green);
-    ImageControl image;
-    image.setTransparent(true);
-    image.setPicture(picture);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(0, 0)), 0);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
-
-    // The key is worked out again for each picture: now green at the bottom left.
-    picture.setPixelColor(0, 2, Qt::green);
-    image.setPicture(picture);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(1, 1)), 0);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 0), QColor(Qt::red));
-
-    image.setTransparent(false);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
-}
-
-void tst_Controls::imageAutoSizeAtOnce()
-{
-    ImageControl image;
-    image.setGeometry(5, 6, 25, 25);
-    image.setAutoSize(true);
-    image.setStretch(true);
-    image.setPicture(QImage(12, 29, QImage::Format_RGB32));
-    QCOMPARE(image.geometry(), QRect(5, 6, 12, 29));
-
-    ImageControl stretched;
-    stretched.setGeometry(0, 0, 113, 113);
-    stretched.setStretch(true);
-    stretched.setPicture(QImage(12, 29, QImage::Format_RGB32));
-    QCOMPARE(stretched.size(), QSize(113, 113));
-}
-
-void tst_Controls::imageFailedLoadKeepsPicture()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    ImageControl image;
-    image.setAutoSize(true);
-    image.setPicture(picture);
-    const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("none.png")));
-    QString message;
-    try {
-        image.loadFromFile(missing);
-    } catch (const AppError& error) {
-        message = error.message();
-    }
-    QCOMPARE(message,
-        QStringLiteral("Cannot open file \"%1\". No such file or directory")
-            .arg(QString::fromLocal8Bit(missing)));
-    QCOMPARE(image.picture(), picture);
-    QCOMPARE(image.size(), QSize(4, 4));
-}
-
-void tst_Controls::imageMouseEvents_data()
-{
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<QPoint>("releaseAt");
-    QTest::addColumn<QStringList>("events");
-
-    QTest::newRow("left click") << Qt::LeftButton << QPoint(5, 5)
-                                << QStringList { "down", "click", "up" };
-    QTest::newRow("middle click") << Qt::MiddleButton << QPoint(5, 5)
-                                  << QStringList { "down", "click", "up" };
-    QTest::newRow("right button: no click")
-        << Qt::RightButton << QPoint(5, 5) << QStringList { "down", "up" };
-    QTest::newRow("released outside: no click")
-        << Qt::LeftButton << QPoint(40, 5) << QStringList { "down", "up" };
-}
-
-void tst_Controls::imageMouseEvents()
-{
-    QFETCH(Qt::MouseButton, button);
-    QFETCH(QPoint, releaseAt);
-    QFETCH(QStringList, events);
-
-    QWidget window;
-    window.resize(100, 50);
-    auto* image = new ImageControl(&window);
-    image->setGeometry(0, 0, 20, 20);
-    QStringList seen;
-    connect(image, &ImageControl::mousePressed, this, [&] { seen << "down"; });
-    connect(image, &ImageControl::clicked, this, [&] { seen << "click"; });
-    connect(image, &ImageControl::mouseReleased, this, [&] { seen << "up"; });
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mousePress(image, button, {}, QPoint(5, 5));
-    QTest::mouseRelease(image, button, {}, releaseAt);
-    QCOMPARE(seen, events);
 }
 
 void tst_Controls::scrollBoxFollowsContent()
