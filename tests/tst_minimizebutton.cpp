@@ -23,6 +23,8 @@ private slots:
     void missingPressFileLeavesFaceAndPane();
     void badOverFileIsReportedOnce_data();
     void badOverFileIsReportedOnce();
+    void hoverFailureIsNewsAgain_data();
+    void hoverFailureIsNewsAgain();
     void otherButtonsDoNotReact();
 
 private:
@@ -38,6 +40,9 @@ private:
     void moveOnGlyph(QPoint at = { 6, 6 }) { QTest::mouseMove(m_h->frm->ActiveGlyphMinimize, at); }
     void moveOnRim() { QTest::mouseMove(m_h->frm->ActiveButtonMinimize, { 1, 1 }); }
     void moveAway() { QTest::mouseMove(m_h->frm->ActiveWindow, { 150, 120 }); }
+    // An empty content removes the file; a message of an empty name is the missing file's.
+    void damage(const QString& file, const QByteArray& content);
+    QString failureText(const QString& file, const QByteArray& content) const;
 
     std::unique_ptr<StyleFixture> m_style;
     std::unique_ptr<WindowHarness> m_h;
@@ -228,6 +233,73 @@ void TestMinimizeButton::badOverFileIsReportedOnce()
     QCOMPARE(m_h->reports, QStringList(QStringLiteral("Image format not recognized.")));
     QCOMPARE(m_h->frm->ActiveGlyphMinimize->picture(), glyphBefore);
     QCOMPARE(glyph(), QStringLiteral("minimize_active_normal.png"));
+}
+
+void TestMinimizeButton::damage(const QString& file, const QByteArray& content)
+{
+    if (content.isEmpty()) {
+        m_style->remove(file);
+        return;
+    }
+    QFile bad(m_style->path(file));
+    if (bad.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        bad.write(content);
+}
+
+QString TestMinimizeButton::failureText(const QString& file, const QByteArray& content) const
+{
+    if (content.isEmpty())
+        return QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+            .arg(m_style->path(file));
+    return QStringLiteral("Image format not recognized.");
+}
+
+void TestMinimizeButton::hoverFailureIsNewsAgain_data()
+{
+    QTest::addColumn<QString>("firstFile");
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<bool>("restoreAndClick");
+    QTest::addColumn<QString>("secondFile");
+    QTest::addColumn<QByteArray>("second");
+
+    const QString face = QStringLiteral("captionbutton_over.png");
+    const QString glyph = QStringLiteral("minimize_active_over.png");
+    const QByteArray missing;
+    const QByteArray text("This is not a picture.\n");
+    QTest::newRow("the same file fails another way") << face << missing << false << face << text;
+    // The face loads again at the next movement, before the glyph fails.
+    QTest::newRow("another file fails with the same message")
+        << face << text << true << glyph << text;
+    // Press and release load the over files too; that success counts like a hover's.
+    QTest::newRow("the file loaded on a release in between")
+        << face << missing << true << face << missing;
+}
+
+void TestMinimizeButton::hoverFailureIsNewsAgain()
+{
+    QFETCH(QString, firstFile);
+    QFETCH(QByteArray, first);
+    QFETCH(bool, restoreAndClick);
+    QFETCH(QString, secondFile);
+    QFETCH(QByteArray, second);
+
+    damage(firstFile, first);
+    moveOnGlyph({ 5, 6 });
+    // Pressed where the pointer already is, so no movement comes with the press.
+    moveOnGlyph({ 6, 6 });
+    QCOMPARE(m_h->reports, QStringList(failureText(firstFile, first)));
+    if (restoreAndClick) {
+        m_style->write(firstFile, StyleFixture::defaultSize(firstFile));
+        QTest::mousePress(m_h->frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 6, 6 });
+        QTest::mouseRelease(m_h->frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 6, 6 });
+        QCOMPARE(face(), QStringLiteral("captionbutton_over.png"));
+        QCOMPARE(glyph(), QStringLiteral("minimize_active_over.png"));
+    }
+    damage(secondFile, second);
+    moveOnGlyph({ 4, 6 });
+    moveOnGlyph({ 5, 6 });
+    QCOMPARE(m_h->reports,
+        QStringList({ failureText(firstFile, first), failureText(secondFile, second) }));
 }
 
 void TestMinimizeButton::otherButtonsDoNotReact()
