@@ -17,7 +17,7 @@
 // stay quiet is the minimize button's own rule (its suite pins it down): a second button of the
 // program's, on spare images beside the window, says what the window's one must report. The
 // seeds are fixed; a failure names the seed and the round, so it can be replayed.
-class TestCorruption : public QObject
+class tst_Corruption : public QObject
 {
     Q_OBJECT
 
@@ -74,7 +74,7 @@ private:
     int m_quietRepeats = 0;
 };
 
-void TestCorruption::init()
+void tst_Corruption::init()
 {
     m_style = std::make_unique<StyleFixture>(QStringLiteral("Broken Style"));
     m_style->writeAll();
@@ -114,7 +114,7 @@ void TestCorruption::init()
     connectObservers();
 }
 
-void TestCorruption::cleanup()
+void tst_Corruption::cleanup()
 {
     m_reference.reset();
     m_referenceFace.reset();
@@ -124,7 +124,7 @@ void TestCorruption::cleanup()
 }
 
 // Connected after the window's own handlers, so each observer runs right after its handler.
-void TestCorruption::connectObservers()
+void tst_Corruption::connectObservers()
 {
     TfrmMain& frm = *m_h->frm;
     for (ImageControl* image : { frm.ActiveButtonMinimize, frm.ActiveGlyphMinimize }) {
@@ -151,7 +151,7 @@ void TestCorruption::connectObservers()
     });
 }
 
-std::optional<QString> TestCorruption::failureOf(const QString& file) const
+std::optional<QString> tst_Corruption::failureOf(const QString& file) const
 {
     try {
         readBitmap(pathOf(file));
@@ -161,7 +161,7 @@ std::optional<QString> TestCorruption::failureOf(const QString& file) const
     return std::nullopt;
 }
 
-QList<TestCorruption::Read> TestCorruption::passReads() const
+QList<tst_Corruption::Read> tst_Corruption::passReads() const
 {
     QList<Read> reads;
     const auto window
@@ -198,7 +198,7 @@ QList<TestCorruption::Read> TestCorruption::passReads() const
 }
 
 // The pass stops at the first file that cannot be read; what it loaded before stays.
-void TestCorruption::expectLoadPass()
+void tst_Corruption::expectLoadPass()
 {
     m_reference->styleLoaded();
     for (const Read& read : passReads()) {
@@ -216,7 +216,7 @@ void TestCorruption::expectLoadPass()
 
 // Runs the step on the reference button, through the program's own report into the expected
 // reports; the window's face and glyph must then show what the reference images loaded.
-bool TestCorruption::expectButton(const std::function<void(LiveMinimizeButton&)>& step)
+bool tst_Corruption::expectButton(const std::function<void(LiveMinimizeButton&)>& step)
 {
     m_referenceFace->setPicture(QImage());
     m_referenceGlyph->setPicture(QImage());
@@ -242,7 +242,7 @@ bool TestCorruption::expectButton(const std::function<void(LiveMinimizeButton&)>
     return loaded;
 }
 
-void TestCorruption::expectHover(Look look)
+void tst_Corruption::expectHover(Look look)
 {
     expectButton([look](LiveMinimizeButton& button) {
         if (look == Look::Over)
@@ -252,19 +252,19 @@ void TestCorruption::expectHover(Look look)
     });
 }
 
-void TestCorruption::expectShow(Look look, const QString& label)
+void tst_Corruption::expectShow(Look look, const QString& label)
 {
     if (expectButton([look](LiveMinimizeButton& button) { button.show(look); }))
         expectPane(label);
 }
 
-void TestCorruption::expectPane(const QString& label)
+void tst_Corruption::expectPane(const QString& label)
 {
     m_expectedSource[m_h->frm->imgActual] = m_expectedSource.value(m_h->frm->ActiveButtonMinimize);
     m_expectedLabel = label;
 }
 
-void TestCorruption::check(const QString& event)
+void tst_Corruption::check(const QString& event)
 {
     const QString where = m_where + QLatin1String(", ") + event + QLatin1String(": ");
     if (m_h->reports != m_expectedReports)
@@ -292,7 +292,7 @@ void TestCorruption::check(const QString& event)
             + QString::fromLocal8Bit(m_h->frm->state().StyleDir));
 }
 
-QString TestCorruption::pickFile(QRandomGenerator& random) const
+QString tst_Corruption::pickFile(QRandomGenerator& random) const
 {
     // Half the time one of the live button's files, so hovering meets damage often.
     static const QStringList button = { QStringLiteral("captionbutton_normal.png"),
@@ -303,7 +303,7 @@ QString TestCorruption::pickFile(QRandomGenerator& random) const
     return from.at(int(random.bounded(qsizetype(from.size()))));
 }
 
-void TestCorruption::restore(const QString& file)
+void tst_Corruption::restore(const QString& file)
 {
     const QString path = m_style->path(file);
     if (QFileInfo(path).isDir())
@@ -313,7 +313,7 @@ void TestCorruption::restore(const QString& file)
         out.write(m_pristine.value(file));
 }
 
-void TestCorruption::mutate(QRandomGenerator& random)
+void tst_Corruption::mutate(QRandomGenerator& random)
 {
     const QString file = pickFile(random);
     const QString path = m_style->path(file);
@@ -361,14 +361,14 @@ void TestCorruption::mutate(QRandomGenerator& random)
     }
 }
 
-void TestCorruption::survivesCorruption_data()
+void tst_Corruption::survivesCorruption_data()
 {
     QTest::addColumn<quint32>("seed");
     for (const quint32 seed : { 1u, 7u, 42u, 1234u, 99991u })
         QTest::newRow(qPrintable(QStringLiteral("seed %1").arg(seed))) << seed;
 }
 
-void TestCorruption::survivesCorruption()
+void tst_Corruption::survivesCorruption()
 {
     QFETCH(quint32, seed);
     QRandomGenerator random(seed);
@@ -414,5 +414,5 @@ void TestCorruption::survivesCorruption()
     QVERIFY(m_completePasses > 0 && m_quietRepeats > 0);
 }
 
-QTEST_MAIN(TestCorruption)
+QTEST_MAIN(tst_Corruption)
 #include "tst_corruption.moc"

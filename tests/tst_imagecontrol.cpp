@@ -5,7 +5,7 @@
 
 #include <QtTest>
 
-class TestImageControl : public QObject
+class tst_ImageControl : public QObject
 {
     Q_OBJECT
 
@@ -30,7 +30,7 @@ static QImage solid(QSize size, QRgb colour, QRgb bottomLeft)
     return image;
 }
 
-void TestImageControl::sizesItselfInsideTheSetter_data()
+void tst_ImageControl::sizesItselfInsideTheSetter_data()
 {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("autoSize");
@@ -51,7 +51,7 @@ void TestImageControl::sizesItselfInsideTheSetter_data()
     QTest::newRow("plain") << QSize(7, 4) << false << false << QSize(30, 20) << qRgb(255, 0, 255);
 }
 
-void TestImageControl::sizesItselfInsideTheSetter()
+void tst_ImageControl::sizesItselfInsideTheSetter()
 {
     QFETCH(QSize, picture);
     QFETCH(bool, autoSize);
@@ -74,7 +74,7 @@ void TestImageControl::sizesItselfInsideTheSetter()
     QCOMPARE(drawn.pixel(5 + size.width() - 1, 6 + size.height() - 1) | 0xff000000u, farCorner);
 }
 
-void TestImageControl::colourKey_data()
+void tst_ImageControl::colourKey_data()
 {
     QTest::addColumn<QImage>("picture");
     QTest::addColumn<QPoint>("keyed");
@@ -94,7 +94,7 @@ void TestImageControl::colourKey_data()
         << greenCorner << QPoint(1, 1) << QPoint(1, 0);
 }
 
-void TestImageControl::colourKey()
+void tst_ImageControl::colourKey()
 {
     QFETCH(QImage, picture);
     QFETCH(QPoint, keyed);
@@ -112,7 +112,7 @@ void TestImageControl::colourKey()
     QCOMPARE(image.displayedPicture().pixelColor(keyed), picture.pixelColor(keyed));
 }
 
-void TestImageControl::colourKeyReplacesTheFilesAlpha()
+void tst_ImageControl::colourKeyReplacesTheFilesAlpha()
 {
     QImage picture(3, 3, QImage::Format_ARGB32);
     picture.fill(qRgba(40, 50, 60, 0));
@@ -126,7 +126,7 @@ void TestImageControl::colourKeyReplacesTheFilesAlpha()
     QCOMPARE(image.displayedPicture().pixel(0, 0), qRgba(40, 50, 60, 255));
 }
 
-void TestImageControl::failedLoadKeepsPictureAndRecord_data()
+void tst_ImageControl::failedLoadKeepsPictureAndRecord_data()
 {
     QTest::addColumn<bool>("fromFile");
     QTest::newRow("a picture read from a file") << true;
@@ -134,7 +134,7 @@ void TestImageControl::failedLoadKeepsPictureAndRecord_data()
     QTest::newRow("a composed picture") << false;
 }
 
-void TestImageControl::failedLoadKeepsPictureAndRecord()
+void tst_ImageControl::failedLoadKeepsPictureAndRecord()
 {
     QFETCH(bool, fromFile);
     StyleFixture style;
@@ -160,7 +160,7 @@ void TestImageControl::failedLoadKeepsPictureAndRecord()
     QCOMPARE(image.sourcePath(), source);
 }
 
-void TestImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
+void tst_ImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
 {
     StyleFixture style;
     style.write(QStringLiteral("captionbar_left_active.png"), { 12, 29 }, qRgb(5, 5, 5));
@@ -178,7 +178,7 @@ void TestImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
     QVERIFY(corner.sourcePath().isEmpty());
 }
 
-void TestImageControl::mouseEventOrder_data()
+void tst_ImageControl::mouseEventOrder_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("release");
@@ -189,7 +189,7 @@ void TestImageControl::mouseEventOrder_data()
     QTest::newRow("left outside") << Qt::LeftButton << QPoint(30, 3) << "down up";
 }
 
-void TestImageControl::mouseEventOrder()
+void tst_ImageControl::mouseEventOrder()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, release);
@@ -209,5 +209,5 @@ void TestImageControl::mouseEventOrder()
     QCOMPARE(seen.join(QLatin1Char(' ')), events);
 }
 
-QTEST_MAIN(TestImageControl)
+QTEST_MAIN(tst_ImageControl)
 #include "tst_imagecontrol.moc"

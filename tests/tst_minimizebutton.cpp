@@ -7,7 +7,7 @@
 
 // Drives the focused sample window's minimize button with real pointer events and checks which
 // file the face, the glyph and the bitmap pane show after each step.
-class TestMinimizeButton : public QObject
+class tst_MinimizeButton : public QObject
 {
     Q_OBJECT
 
@@ -48,7 +48,7 @@ private:
     std::unique_ptr<WindowHarness> m_h;
 };
 
-void TestMinimizeButton::init()
+void tst_MinimizeButton::init()
 {
     m_style = std::make_unique<StyleFixture>();
     m_style->writeAll();
@@ -63,13 +63,13 @@ void TestMinimizeButton::init()
     QCOMPARE(face(), QStringLiteral("captionbutton_normal.png"));
 }
 
-void TestMinimizeButton::cleanup()
+void tst_MinimizeButton::cleanup()
 {
     m_h.reset();
     m_style.reset();
 }
 
-void TestMinimizeButton::followsThePointer()
+void tst_MinimizeButton::followsThePointer()
 {
     moveOnGlyph();
     QCOMPARE(face(), QStringLiteral("captionbutton_over.png"));
@@ -87,7 +87,7 @@ void TestMinimizeButton::followsThePointer()
     QCOMPARE(m_h->reports, QStringList());
 }
 
-void TestMinimizeButton::pressAndRelease_data()
+void tst_MinimizeButton::pressAndRelease_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("clicks");
@@ -96,7 +96,7 @@ void TestMinimizeButton::pressAndRelease_data()
     QTest::newRow("right") << Qt::RightButton << 0;
 }
 
-void TestMinimizeButton::pressAndRelease()
+void tst_MinimizeButton::pressAndRelease()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, clicks);
@@ -127,7 +127,7 @@ void TestMinimizeButton::pressAndRelease()
     QCOMPARE(m_h->reports, QStringList());
 }
 
-void TestMinimizeButton::releaseOutsideDeliversNoClick()
+void tst_MinimizeButton::releaseOutsideDeliversNoClick()
 {
     QSignalSpy clicked(m_h->frm->ActiveGlyphMinimize, &ImageControl::clicked);
     moveOnGlyph();
@@ -140,7 +140,7 @@ void TestMinimizeButton::releaseOutsideDeliversNoClick()
     QCOMPARE(face(), QStringLiteral("captionbutton_normal.png"));
 }
 
-void TestMinimizeButton::movementReloadsFromDisk()
+void tst_MinimizeButton::movementReloadsFromDisk()
 {
     moveOnGlyph({ 5, 5 });
     m_style->write(QStringLiteral("minimize_active_over.png"), { 13, 13 }, qRgb(7, 8, 9));
@@ -152,7 +152,7 @@ void TestMinimizeButton::movementReloadsFromDisk()
     QCOMPARE(m_h->frm->ActiveGlyphMinimize->size(), QSize(15, 11));
 }
 
-void TestMinimizeButton::missingOverFileIsReportedOnce()
+void tst_MinimizeButton::missingOverFileIsReportedOnce()
 {
     m_style->remove(QStringLiteral("captionbutton_over.png"));
     const QString expected = QStringLiteral("Cannot open file \"%1\". No such file or directory.")
@@ -188,7 +188,7 @@ void TestMinimizeButton::missingOverFileIsReportedOnce()
     QCOMPARE(m_h->reports.size(), 3 + 4);
 }
 
-void TestMinimizeButton::missingPressFileLeavesFaceAndPane()
+void tst_MinimizeButton::missingPressFileLeavesFaceAndPane()
 {
     m_style->remove(QStringLiteral("minimize_active_press.png"));
     moveOnGlyph();
@@ -211,7 +211,7 @@ void TestMinimizeButton::missingPressFileLeavesFaceAndPane()
     QCOMPARE(m_h->reports.size(), 2);
 }
 
-void TestMinimizeButton::badOverFileIsReportedOnce_data()
+void tst_MinimizeButton::badOverFileIsReportedOnce_data()
 {
     QTest::addColumn<QByteArray>("content");
     for (const BitmapCases::BitmapCase& c : BitmapCases::unrecognizedBitmaps())
@@ -219,7 +219,7 @@ void TestMinimizeButton::badOverFileIsReportedOnce_data()
             QTest::newRow(c.name.constData()) << c.content;
 }
 
-void TestMinimizeButton::badOverFileIsReportedOnce()
+void tst_MinimizeButton::badOverFileIsReportedOnce()
 {
     QFETCH(QByteArray, content);
     QFile bad(m_style->path(QStringLiteral("minimize_active_over.png")));
@@ -235,7 +235,7 @@ void TestMinimizeButton::badOverFileIsReportedOnce()
     QCOMPARE(glyph(), QStringLiteral("minimize_active_normal.png"));
 }
 
-void TestMinimizeButton::damage(const QString& file, const QByteArray& content)
+void tst_MinimizeButton::damage(const QString& file, const QByteArray& content)
 {
     if (content.isEmpty()) {
         m_style->remove(file);
@@ -246,7 +246,7 @@ void TestMinimizeButton::damage(const QString& file, const QByteArray& content)
         bad.write(content);
 }
 
-QString TestMinimizeButton::failureText(const QString& file, const QByteArray& content) const
+QString tst_MinimizeButton::failureText(const QString& file, const QByteArray& content) const
 {
     if (content.isEmpty())
         return QStringLiteral("Cannot open file \"%1\". No such file or directory.")
@@ -254,7 +254,7 @@ QString TestMinimizeButton::failureText(const QString& file, const QByteArray& c
     return QStringLiteral("Image format not recognized.");
 }
 
-void TestMinimizeButton::hoverFailureIsNewsAgain_data()
+void tst_MinimizeButton::hoverFailureIsNewsAgain_data()
 {
     QTest::addColumn<QString>("firstFile");
     QTest::addColumn<QByteArray>("first");
@@ -275,7 +275,7 @@ void TestMinimizeButton::hoverFailureIsNewsAgain_data()
         << face << missing << true << face << missing;
 }
 
-void TestMinimizeButton::hoverFailureIsNewsAgain()
+void tst_MinimizeButton::hoverFailureIsNewsAgain()
 {
     QFETCH(QString, firstFile);
     QFETCH(QByteArray, first);
@@ -302,7 +302,7 @@ void TestMinimizeButton::hoverFailureIsNewsAgain()
         QStringList({ failureText(firstFile, first), failureText(secondFile, second) }));
 }
 
-void TestMinimizeButton::otherButtonsDoNotReact()
+void tst_MinimizeButton::otherButtonsDoNotReact()
 {
     TfrmMain& frm = *m_h->frm;
     const QList<ImageControl*> others
@@ -318,5 +318,5 @@ void TestMinimizeButton::otherButtonsDoNotReact()
     QCOMPARE(label(), QStringLiteral("lblBitmap"));
 }
 
-QTEST_MAIN(TestMinimizeButton)
+QTEST_MAIN(tst_MinimizeButton)
 #include "tst_minimizebutton.moc"
