@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-class TestBitmapPane : public QObject
+class tst_BitmapPane : public QObject
 {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ private:
     }
 };
 
-void TestBitmapPane::handsTheShownFileToThePaintProgram_data()
+void tst_BitmapPane::handsTheShownFileToThePaintProgram_data()
 {
     QTest::addColumn<QString>("styleDir");
     QTest::addColumn<bool>("viaMinimize");
@@ -42,7 +42,7 @@ void TestBitmapPane::handsTheShownFileToThePaintProgram_data()
         << "it's $HOME; ä" << true << "captionbutton_over.png";
 }
 
-void TestBitmapPane::handsTheShownFileToThePaintProgram()
+void tst_BitmapPane::handsTheShownFileToThePaintProgram()
 {
     QFETCH(QString, styleDir);
     QFETCH(bool, viaMinimize);
@@ -67,7 +67,7 @@ void TestBitmapPane::handsTheShownFileToThePaintProgram()
     QCOMPARE(h.reports, QStringList());
 }
 
-void TestBitmapPane::nothingShownHandsNothingOff()
+void tst_BitmapPane::nothingShownHandsNothingOff()
 {
     StyleFixture style;
     style.writeAll();
@@ -78,7 +78,7 @@ void TestBitmapPane::nothingShownHandsNothingOff()
     QCOMPARE(h.desktop.commands, QList<QByteArray>());
 }
 
-void TestBitmapPane::designPictureHasNoFile()
+void tst_BitmapPane::designPictureHasNoFile()
 {
     WindowHarness h;
     clickCaptionBar(*h.frm);
@@ -88,7 +88,7 @@ void TestBitmapPane::designPictureHasNoFile()
     QCOMPARE(h.desktop.commands, QList<QByteArray>());
 }
 
-void TestBitmapPane::afterStyleChangeNamesTheFileOnScreen()
+void tst_BitmapPane::afterStyleChangeNamesTheFileOnScreen()
 {
     StyleFixture first(QStringLiteral("First"));
     first.writeAll();
@@ -111,7 +111,7 @@ void TestBitmapPane::afterStyleChangeNamesTheFileOnScreen()
         "/opt/vela/bin/apps/paint " + first.dirBytes() + "captionbar_inactive.png");
 }
 
-void TestBitmapPane::showsActualSizeAndFillsTheZoomBox()
+void tst_BitmapPane::showsActualSizeAndFillsTheZoomBox()
 {
     StyleFixture style;
     style.writeAll();
@@ -139,7 +139,7 @@ void TestBitmapPane::showsActualSizeAndFillsTheZoomBox()
     QCOMPARE(h.frm->ScrollBox1->widget()->size(), QSize(336, 181));
 }
 
-void TestBitmapPane::clickingTwiceReadsNothing()
+void tst_BitmapPane::clickingTwiceReadsNothing()
 {
     StyleFixture style;
     style.writeAll();
@@ -155,5 +155,5 @@ void TestBitmapPane::clickingTwiceReadsNothing()
     QCOMPARE(h.reports, QStringList());
 }
 
-QTEST_MAIN(TestBitmapPane)
+QTEST_MAIN(tst_BitmapPane)
 #include "tst_bitmappane.moc"

@@ -38,7 +38,7 @@ QString errorOf(const QByteArray& path)
 
 } // namespace
 
-class TestBitmapReader : public QObject
+class tst_BitmapReader : public QObject
 {
     Q_OBJECT
 
@@ -62,18 +62,18 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestBitmapReader::initTestCase()
+void tst_BitmapReader::initTestCase()
 {
     QVERIFY2(m_dir.isValid(), qPrintable(m_dir.errorString()));
 }
 
-void TestBitmapReader::init()
+void tst_BitmapReader::init()
 {
     // A warning from Qt's decoders means bad bytes got past the reader's own checks.
     QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
 }
 
-QByteArray TestBitmapReader::writeFile(const QString& name, const QByteArray& content)
+QByteArray tst_BitmapReader::writeFile(const QString& name, const QByteArray& content)
 {
     const QString path = m_dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
@@ -84,7 +84,7 @@ QByteArray TestBitmapReader::writeFile(const QString& name, const QByteArray& co
     return QFile::encodeName(path);
 }
 
-void TestBitmapReader::readsValidPicture_data()
+void tst_BitmapReader::readsValidPicture_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("content");
@@ -220,7 +220,7 @@ void TestBitmapReader::readsValidPicture_data()
         << "a.png" << png(monoPicture.convertToFormat(QImage::Format_Mono)) << monoPicture;
 }
 
-void TestBitmapReader::readsValidPicture()
+void tst_BitmapReader::readsValidPicture()
 {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
@@ -246,7 +246,7 @@ void TestBitmapReader::readsValidPicture()
     QCOMPARE(image, expected);
 }
 
-void TestBitmapReader::rejectsBadContent_data()
+void tst_BitmapReader::rejectsBadContent_data()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QByteArray>("content");
@@ -254,7 +254,7 @@ void TestBitmapReader::rejectsBadContent_data()
         QTest::newRow(c.name.constData()) << c.fileName << c.content;
 }
 
-void TestBitmapReader::rejectsBadContent()
+void tst_BitmapReader::rejectsBadContent()
 {
     QFETCH(QString, fileName);
     QFETCH(QByteArray, content);
@@ -266,7 +266,7 @@ void TestBitmapReader::rejectsBadContent()
 // a limit of 8 MB at 32 bits a pixel but beyond it at the 64 the decoder reads it at. The reader
 // refuses it itself, before the decoder would, with a warning; on the pre-filled canvas the decoder
 // is handed too.
-void TestBitmapReader::deepPngMeetsTheLimitAtItsDecodedSize()
+void tst_BitmapReader::deepPngMeetsTheLimitAtItsDecodedSize()
 {
     const QByteArray deep
         = QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200080003000000021006000000cbe8cc"
@@ -290,7 +290,7 @@ void TestBitmapReader::deepPngMeetsTheLimitAtItsDecodedSize()
     QCOMPARE(errors, QStringList({ notRecognized, notRecognized }));
 }
 
-void TestBitmapReader::reportsWhyFileCannotOpen_data()
+void tst_BitmapReader::reportsWhyFileCannotOpen_data()
 {
     QTest::addColumn<QByteArray>("path");
     QTest::addColumn<QString>("reason");
@@ -315,7 +315,7 @@ void TestBitmapReader::reportsWhyFileCannotOpen_data()
                                             << "Not a directory";
 }
 
-void TestBitmapReader::reportsWhyFileCannotOpen()
+void tst_BitmapReader::reportsWhyFileCannotOpen()
 {
     QFETCH(QByteArray, path);
     QFETCH(QString, reason);
@@ -337,14 +337,14 @@ void TestBitmapReader::reportsWhyFileCannotOpen()
         QStringLiteral("Cannot open file \"%1\". %2").arg(QString::fromLocal8Bit(path), reason));
 }
 
-void TestBitmapReader::neverBlocksOnFifo_data()
+void tst_BitmapReader::neverBlocksOnFifo_data()
 {
     QTest::addColumn<bool>("writerHoldsItOpen");
     QTest::addRow("no writer") << false;
     QTest::addRow("writer holds it open with a picture in it") << true;
 }
 
-void TestBitmapReader::neverBlocksOnFifo()
+void tst_BitmapReader::neverBlocksOnFifo()
 {
     QFETCH(bool, writerHoldsItOpen);
 
@@ -384,7 +384,7 @@ void TestBitmapReader::neverBlocksOnFifo()
     QCOMPARE(message, notRecognized);
 }
 
-void TestBitmapReader::rereadsFileRewrittenWithinOneSecond()
+void tst_BitmapReader::rereadsFileRewrittenWithinOneSecond()
 {
     // Same name, same size and, written back to back, the same modification second.
     for (QRgb colour : { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) }) {
@@ -395,6 +395,6 @@ void TestBitmapReader::rereadsFileRewrittenWithinOneSecond()
     }
 }
 
-QTEST_GUILESS_MAIN(TestBitmapReader)
+QTEST_GUILESS_MAIN(tst_BitmapReader)
 
 #include "tst_bitmapreader.moc"

@@ -5,7 +5,7 @@
 // The built program, started without any display: what it answers itself must come before the
 // application object, which aborts there. Qt's own options must reach Qt, which is seen by Qt
 // failing on a platform plugin that does not exist rather than the program printing its usage.
-class TestCommandLine : public QObject
+class tst_CommandLine : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ QStringList withMissingPlatform(QStringList arguments)
 
 } // namespace
 
-void TestCommandLine::answers_data()
+void tst_CommandLine::answers_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
@@ -76,7 +76,7 @@ void TestCommandLine::answers_data()
             << withMissingPlatform(arguments) << reachesQt << QByteArray() << missingPlatform;
 }
 
-void TestCommandLine::answers()
+void tst_CommandLine::answers()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
@@ -105,5 +105,5 @@ void TestCommandLine::answers()
     QVERIFY2(status == 0 ? err.isEmpty() : out.isEmpty(), (out + err).constData());
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+QTEST_GUILESS_MAIN(tst_CommandLine)
 #include "tst_commandline.moc"

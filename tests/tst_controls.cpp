@@ -9,7 +9,6 @@
 #include "controls/SpeedButton.h"
 #include "controls/SplitterBar.h"
 #include "controls/ToolBar.h"
-#include "style/AppError.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -40,12 +38,14 @@ QStringList stackingOf(const QWidget* parent)
     return names;
 }
 
-// Drags a splitter bar by dx pixels, live: the pane must follow before the button comes up.
+// Drags a splitter bar by dx pixels in two movements, live: the pane must follow before the
+// button comes up, and the second movement counts from the press, not from the first.
 int dragSplitter(SplitterBar* bar, int dx, int* widthWhileDragging = nullptr)
 {
     const QPoint start = bar->mapToGlobal(QPoint(2, 10));
     QTest::mousePress(bar, Qt::LeftButton, {}, bar->mapFromGlobal(start));
     const QPoint end = start + QPoint(dx, 0);
+    QTest::mouseMove(bar, bar->mapFromGlobal(start + QPoint(dx / 2, 0)));
     QTest::mouseMove(bar, bar->mapFromGlobal(end));
     QWidget* pane = bar->resizedPane();
     if (widthWhileDragging)
@@ -77,12 +77,6 @@ private slots:
 
     void speedButtonGroup();
     void speedButtonPictureIsColourKeyed();
-
-    void imageColourKey();
-    void imageAutoSizeAtOnce();
-    void imageFailedLoadKeepsPicture();
-    void imageMouseEvents_data();
-    void imageMouseEvents();
 
     void scrollBoxFollowsContent();
     void shapeAndToolBarPaint();
@@ -187,46 +181,73 @@ void tst_Controls::anchors()
 
 void tst_Controls::splitter_data()
 {
+    QTest::addColumn<QString>("bar");
     QTest::addColumn<int>("dx");
-    QTest::addColumn<int>("paneWidth");
+    QTest::addColumn<int>("pane");
+    QTest::addColumn<int>("next");
 
-    // The pane starts 100 wide in a 400-wide host with a 4-wide bar and a 200-wide neighbour,
-    // so it can grow to 400 - 30 - 204 = 166.
-    QTest::newRow("a little narrower") << -20 << 80;
-    QTest::newRow("to 31: stays open") << -69 << 31;
-    QTest::newRow("to 30: snaps shut") << -70 << 0;
-    QTest::newRow("to 5: snaps shut") << -95 << 0;
-    QTest::newRow("past the left edge") << -300 << 0;
-    QTest::newRow("wider") << 40 << 140;
-    QTest::newRow("up to the limit") << 66 << 166;
-    QTest::newRow("past the limit") << 500 << 166;
+    // The window's own arrangement in small: a 400 x 110 host with a 10-high top dock, then left
+    // docks list (20), pane (100), bar1 (4), next (150), bar2 (4), and the fill. bar1 can widen
+    // the pane to 400 - 30 - 178 = 192, bar2 the next one to 400 - 30 - 128 = 242.
+    QTest::newRow("a little narrower") << "bar1" << -20 << 80 << 150;
+    QTest::newRow("to 31: stays open") << "bar1" << -69 << 31 << 150;
+    QTest::newRow("to 30: snaps shut") << "bar1" << -70 << 0 << 150;
+    QTest::newRow("to 5: snaps shut") << "bar1" << -95 << 0 << 150;
+    QTest::newRow("past the left edge") << "bar1" << -300 << 0 << 150;
+    QTest::newRow("wider") << "bar1" << 40 << 140 << 150;
+    QTest::newRow("up to the limit") << "bar1" << 92 << 192 << 150;
+    QTest::newRow("past the limit") << "bar1" << 500 << 192 << 150;
+    // A pane with a bar and more panes to its left: the bar takes its own neighbour and counts
+    // everything else docked left.
+    QTest::newRow("second bar: narrower") << "bar2" << -50 << 100 << 100;
+    QTest::newRow("second bar: to 30 snaps shut") << "bar2" << -120 << 100 << 0;
+    QTest::newRow("second bar: one short of the limit") << "bar2" << 91 << 100 << 241;
+    QTest::newRow("second bar: up to the limit") << "bar2" << 92 << 100 << 242;
+    QTest::newRow("second bar: past the limit") << "bar2" << 500 << 100 << 242;
 }
 
 void tst_Controls::splitter()
 {
+    QFETCH(QString, bar);
     QFETCH(int, dx);
-    QFETCH(int, paneWidth);
+    QFETCH(int, pane);
+    QFETCH(int, next);
 
     QWidget host;
-    host.resize(400, 100);
-    QWidget* pane = docked(&host, "left", QRect(0, 0, 100, 100), "pane");
-    auto* bar = new SplitterBar(&host);
-    bar->setGeometry(100, 0, 4, 100);
-    bar->setProperty("dock", QStringLiteral("left"));
-    QWidget* next = docked(&host, "left", QRect(104, 0, 200, 100), "next");
-    QWidget* fill = docked(&host, "fill", QRect(304, 0, 96, 100), "fill");
+    host.resize(400, 110);
+    // Created in the window's order, bars first, so the bars must find their panes by the
+    // docking order, not by creation.
+    auto* bar1 = new SplitterBar(&host);
+    bar1->setObjectName(QStringLiteral("bar1"));
+    bar1->setGeometry(120, 10, 4, 100);
+    bar1->setProperty("dock", QStringLiteral("left"));
+    auto* bar2 = new SplitterBar(&host);
+    bar2->setObjectName(QStringLiteral("bar2"));
+    bar2->setGeometry(274, 10, 4, 100);
+    bar2->setProperty("dock", QStringLiteral("left"));
+    QWidget* list = docked(&host, "left", QRect(0, 10, 20, 100), "list");
+    QWidget* top = docked(&host, "top", QRect(0, 0, 400, 10), "top");
+    QWidget* nextPane = docked(&host, "left", QRect(124, 10, 150, 100), "next");
+    QWidget* firstPane = docked(&host, "left", QRect(20, 10, 100, 100), "pane");
+    QWidget* fill = docked(&host, "fill", QRect(278, 10, 122, 100), "fill");
     DockLayout::installAll(&host);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
-    QCOMPARE(bar->resizedPane(), pane);
-    QCOMPARE(bar->cursor().shape(), Qt::SplitHCursor);
+    QCOMPARE(bar1->resizedPane(), firstPane);
+    QCOMPARE(bar2->resizedPane(), nextPane);
+    QCOMPARE(bar1->cursor().shape(), Qt::SplitHCursor);
 
+    SplitterBar* dragged = bar == QLatin1String("bar1") ? bar1 : bar2;
     int live = -1;
-    QCOMPARE(dragSplitter(bar, dx, &live), paneWidth);
-    QCOMPARE(live, paneWidth);
-    QCOMPARE(bar->x(), paneWidth);
-    QCOMPARE(next->geometry(), QRect(paneWidth + 4, 0, 200, 100));
-    QCOMPARE(fill->geometry(), QRect(paneWidth + 204, 0, 400 - paneWidth - 204, 100));
+    QCOMPARE(dragSplitter(dragged, dx, &live), dragged == bar1 ? pane : next);
+    QCOMPARE(live, dragged == bar1 ? pane : next);
+    QCOMPARE(top->geometry(), QRect(0, 0, 400, 10));
+    QCOMPARE(list->geometry(), QRect(0, 10, 20, 100));
+    QCOMPARE(firstPane->geometry(), QRect(20, 10, pane, 100));
+    QCOMPARE(bar1->geometry(), QRect(20 + pane, 10, 4, 100));
+    QCOMPARE(nextPane->geometry(), QRect(24 + pane, 10, next, 100));
+    QCOMPARE(bar2->geometry(), QRect(24 + pane + next, 10, 4, 100));
+    QCOMPARE(fill->geometry(), QRect(28 + pane + next, 10, 400 - 28 - pane - next, 100));
     QVERIFY(fill->width() >= SplitterBar::kMinPane);
 }
 
@@ -353,103 +374,6 @@ void tst_Controls::speedButtonPictureIsColourKeyed()
     QCOMPARE(qAlpha(shown.pixel(0, 15)), 0);
     QCOMPARE(qAlpha(shown.pixel(3, 3)), 0);
     QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::blue));
-}
-
-void tst_Controls::imageColourKey()
-{
-    QImage picture(3, 3, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    picture.setPixelColor(1, 1, Qt::green);
-    ImageControl image;
-    image.setTransparent(true);
-    image.setPicture(picture);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(0, 0)), 0);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
-
-    // The key is worked out again for each picture: now green at the bottom left.
-    picture.setPixelColor(0, 2, Qt::green);
-    image.setPicture(picture);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(1, 1)), 0);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 0), QColor(Qt::red));
-
-    image.setTransparent(false);
-    QCOMPARE(image.displayedPicture().pixelColor(1, 1), QColor(Qt::green));
-}
-
-void tst_Controls::imageAutoSizeAtOnce()
-{
-    ImageControl image;
-    image.setGeometry(5, 6, 25, 25);
-    image.setAutoSize(true);
-    image.setStretch(true);
-    image.setPicture(QImage(12, 29, QImage::Format_RGB32));
-    QCOMPARE(image.geometry(), QRect(5, 6, 12, 29));
-
-    ImageControl stretched;
-    stretched.setGeometry(0, 0, 113, 113);
-    stretched.setStretch(true);
-    stretched.setPicture(QImage(12, 29, QImage::Format_RGB32));
-    QCOMPARE(stretched.size(), QSize(113, 113));
-}
-
-void tst_Controls::imageFailedLoadKeepsPicture()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    ImageControl image;
-    image.setAutoSize(true);
-    image.setPicture(picture);
-    const QByteArray missing = QFile::encodeName(dir.filePath(QStringLiteral("none.png")));
-    QString message;
-    try {
-        image.loadFromFile(missing);
-    } catch (const AppError& error) {
-        message = error.message();
-    }
-    QCOMPARE(message,
-        QStringLiteral("Cannot open file \"%1\". No such file or directory")
-            .arg(QString::fromLocal8Bit(missing)));
-    QCOMPARE(image.picture(), picture);
-    QCOMPARE(image.size(), QSize(4, 4));
-}
-
-void tst_Controls::imageMouseEvents_data()
-{
-    QTest::addColumn<Qt::MouseButton>("button");
-    QTest::addColumn<QPoint>("releaseAt");
-    QTest::addColumn<QStringList>("events");
-
-    QTest::newRow("left click") << Qt::LeftButton << QPoint(5, 5)
-                                << QStringList { "down", "click", "up" };
-    QTest::newRow("middle click") << Qt::MiddleButton << QPoint(5, 5)
-                                  << QStringList { "down", "click", "up" };
-    QTest::newRow("right button: no click")
-        << Qt::RightButton << QPoint(5, 5) << QStringList { "down", "up" };
-    QTest::newRow("released outside: no click")
-        << Qt::LeftButton << QPoint(40, 5) << QStringList { "down", "up" };
-}
-
-void tst_Controls::imageMouseEvents()
-{
-    QFETCH(Qt::MouseButton, button);
-    QFETCH(QPoint, releaseAt);
-    QFETCH(QStringList, events);
-
-    QWidget window;
-    window.resize(100, 50);
-    auto* image = new ImageControl(&window);
-    image->setGeometry(0, 0, 20, 20);
-    QStringList seen;
-    connect(image, &ImageControl::mousePressed, this, [&] { seen << "down"; });
-    connect(image, &ImageControl::clicked, this, [&] { seen << "click"; });
-    connect(image, &ImageControl::mouseReleased, this, [&] { seen << "up"; });
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mousePress(image, button, {}, QPoint(5, 5));
-    QTest::mouseRelease(image, button, {}, releaseAt);
-    QCOMPARE(seen, events);
 }
 
 void tst_Controls::scrollBoxFollowsContent()

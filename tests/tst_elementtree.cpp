@@ -89,7 +89,7 @@ TreeDump dumpTree(QTreeWidget* tree)
 
 } // namespace
 
-class TestElementTree : public QObject
+class tst_ElementTree : public QObject
 {
     Q_OBJECT
 
@@ -101,7 +101,7 @@ private slots:
     void selectingANodeChangesNothingElse();
 };
 
-void TestElementTree::standsFullyExpandedAfterStartUp()
+void tst_ElementTree::standsFullyExpandedAfterStartUp()
 {
     WindowHarness h;
     QCOMPARE(h.frm->TreeView->topLevelItemCount(), 1);
@@ -111,7 +111,7 @@ void TestElementTree::standsFullyExpandedAfterStartUp()
     QCOMPARE(tree.collapsed, 0);
 }
 
-void TestElementTree::showsTheListedPictures()
+void tst_ElementTree::showsTheListedPictures()
 {
     WindowHarness h;
     const ImageList& images = h.frm->imageList3();
@@ -125,7 +125,7 @@ void TestElementTree::showsTheListedPictures()
     }
 }
 
-void TestElementTree::rebuildsWhenWindowsIsSelectedAgain()
+void tst_ElementTree::rebuildsWhenWindowsIsSelectedAgain()
 {
     WindowHarness h;
     QTreeWidget* tree = h.frm->TreeView;
@@ -142,7 +142,7 @@ void TestElementTree::rebuildsWhenWindowsIsSelectedAgain()
     }
 }
 
-void TestElementTree::otherCategoriesLeaveTheNodes()
+void tst_ElementTree::otherCategoriesLeaveTheNodes()
 {
     WindowHarness h;
     QTreeWidgetItem* root = h.frm->TreeView->topLevelItem(0);
@@ -156,7 +156,7 @@ void TestElementTree::otherCategoriesLeaveTheNodes()
     QCOMPARE(h.frm->TreeView->topLevelItem(0), root);
 }
 
-void TestElementTree::selectingANodeChangesNothingElse()
+void tst_ElementTree::selectingANodeChangesNothingElse()
 {
     StyleFixture style;
     style.writeAll();
@@ -174,5 +174,5 @@ void TestElementTree::selectingANodeChangesNothingElse()
     QCOMPARE(h.reports, QStringList());
 }
 
-QTEST_MAIN(TestElementTree)
+QTEST_MAIN(tst_ElementTree)
 #include "tst_elementtree.moc"

@@ -5,15 +5,17 @@
 
 #include <QtTest>
 
-class TestImageControl : public QObject
+class tst_ImageControl : public QObject
 {
     Q_OBJECT
 
 private slots:
     void sizesItselfInsideTheSetter_data();
     void sizesItselfInsideTheSetter();
-    void colourKeyFollowsEveryPicture();
+    void colourKey_data();
+    void colourKey();
     void colourKeyReplacesTheFilesAlpha();
+    void failedLoadKeepsPictureAndRecord_data();
     void failedLoadKeepsPictureAndRecord();
     void paintOverKeepsTheBitmapAndForgetsTheFile();
     void mouseEventOrder_data();
@@ -28,22 +30,30 @@ static QImage solid(QSize size, QRgb colour, QRgb bottomLeft)
     return image;
 }
 
-void TestImageControl::sizesItselfInsideTheSetter_data()
+void tst_ImageControl::sizesItselfInsideTheSetter_data()
 {
+    QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("autoSize");
     QTest::addColumn<bool>("stretch");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QRgb>("farCorner");
-    QTest::newRow("auto-size") << true << false << QSize(7, 4) << qRgb(10, 20, 30);
+    // The control starts 30 x 20.
+    QTest::newRow("auto-size") << QSize(7, 4) << true << false << QSize(7, 4) << qRgb(10, 20, 30);
     QTest::newRow("auto-size decides over stretch")
-        << true << true << QSize(7, 4) << qRgb(10, 20, 30);
-    QTest::newRow("stretch") << false << true << QSize(30, 20) << qRgb(10, 20, 30);
+        << QSize(7, 4) << true << true << QSize(7, 4) << qRgb(10, 20, 30);
+    // Narrower but taller: auto-size grows as well as shrinks, each side on its own.
+    QTest::newRow("auto-size to a taller picture")
+        << QSize(12, 29) << true << true << QSize(12, 29) << qRgb(10, 20, 30);
+    QTest::newRow("stretch") << QSize(7, 4) << false << true << QSize(30, 20) << qRgb(10, 20, 30);
+    QTest::newRow("stretch a taller picture")
+        << QSize(12, 29) << false << true << QSize(30, 20) << qRgb(10, 20, 30);
     // Neither flag: drawn unscaled at the top-left, nothing beyond it.
-    QTest::newRow("plain") << false << false << QSize(30, 20) << qRgb(255, 0, 255);
+    QTest::newRow("plain") << QSize(7, 4) << false << false << QSize(30, 20) << qRgb(255, 0, 255);
 }
 
-void TestImageControl::sizesItselfInsideTheSetter()
+void tst_ImageControl::sizesItselfInsideTheSetter()
 {
+    QFETCH(QSize, picture);
     QFETCH(bool, autoSize);
     QFETCH(bool, stretch);
     QFETCH(QSize, size);
@@ -58,27 +68,51 @@ void TestImageControl::sizesItselfInsideTheSetter()
     image.setGeometry(5, 6, 30, 20);
     image.setAutoSize(autoSize);
     image.setStretch(stretch);
-    image.setPicture(solid({ 7, 4 }, qRgb(10, 20, 30), qRgb(10, 20, 30)));
+    image.setPicture(solid(picture, qRgb(10, 20, 30), qRgb(10, 20, 30)));
     QCOMPARE(image.geometry(), QRect(QPoint(5, 6), size));
     const QImage drawn = parent.grab().toImage();
     QCOMPARE(drawn.pixel(5 + size.width() - 1, 6 + size.height() - 1) | 0xff000000u, farCorner);
 }
 
-void TestImageControl::colourKeyFollowsEveryPicture()
+void tst_ImageControl::colourKey_data()
 {
-    ImageControl image;
-    image.setTransparent(true);
-    image.setPicture(solid({ 4, 4 }, qRgb(1, 2, 3), qRgb(9, 9, 9)));
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 255);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(0, 3)), 0);
-    // A new picture brings a new key: its own bottom-left pixel's colour.
-    image.setPicture(solid({ 4, 4 }, qRgb(1, 2, 3), qRgb(1, 2, 3)));
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 0);
-    image.setTransparent(false);
-    QCOMPARE(qAlpha(image.displayedPicture().pixel(2, 2)), 255);
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QPoint>("keyed");
+    QTest::addColumn<QPoint>("kept");
+
+    QImage greenMiddle(3, 3, QImage::Format_RGB32);
+    greenMiddle.fill(Qt::red);
+    greenMiddle.setPixelColor(1, 1, Qt::green);
+    QImage greenCorner = greenMiddle;
+    greenCorner.setPixelColor(0, 2, Qt::green);
+
+    QTest::newRow("the bottom-left pixel alone has the key")
+        << solid({ 4, 4 }, qRgb(1, 2, 3), qRgb(9, 9, 9)) << QPoint(0, 3) << QPoint(2, 2);
+    QTest::newRow("every pixel of the key colour") << greenMiddle << QPoint(0, 0) << QPoint(1, 1);
+    // The top-left pixel is red here: a key taken from the wrong corner shows.
+    QTest::newRow("the bottom-left, not the top-left")
+        << greenCorner << QPoint(1, 1) << QPoint(1, 0);
 }
 
-void TestImageControl::colourKeyReplacesTheFilesAlpha()
+void tst_ImageControl::colourKey()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QPoint, keyed);
+    QFETCH(QPoint, kept);
+    ImageControl image;
+    image.setTransparent(true);
+    // The picture before was keyed on the colour that must now be drawn, so a key that is not
+    // worked out again for each picture shows.
+    image.setPicture(solid(picture.size(), qRgb(200, 200, 200), picture.pixel(kept)));
+    image.setPicture(picture);
+    QCOMPARE(qAlpha(image.displayedPicture().pixel(keyed)), 0);
+    QCOMPARE(image.displayedPicture().pixelColor(kept), picture.pixelColor(kept));
+
+    image.setTransparent(false);
+    QCOMPARE(image.displayedPicture().pixelColor(keyed), picture.pixelColor(keyed));
+}
+
+void tst_ImageControl::colourKeyReplacesTheFilesAlpha()
 {
     QImage picture(3, 3, QImage::Format_ARGB32);
     picture.fill(qRgba(40, 50, 60, 0));
@@ -92,14 +126,27 @@ void TestImageControl::colourKeyReplacesTheFilesAlpha()
     QCOMPARE(image.displayedPicture().pixel(0, 0), qRgba(40, 50, 60, 255));
 }
 
-void TestImageControl::failedLoadKeepsPictureAndRecord()
+void tst_ImageControl::failedLoadKeepsPictureAndRecord_data()
 {
+    QTest::addColumn<bool>("fromFile");
+    QTest::newRow("a picture read from a file") << true;
+    // Nothing to read again: the failure must not fall back on the remembered file.
+    QTest::newRow("a composed picture") << false;
+}
+
+void tst_ImageControl::failedLoadKeepsPictureAndRecord()
+{
+    QFETCH(bool, fromFile);
     StyleFixture style;
     style.write(QStringLiteral("captionbar_active.png"), { 8, 9 });
     ImageControl image;
     image.setAutoSize(true);
-    image.loadFromFile(style.path(QStringLiteral("captionbar_active.png")).toLocal8Bit());
+    if (fromFile)
+        image.loadFromFile(style.path(QStringLiteral("captionbar_active.png")).toLocal8Bit());
+    else
+        image.setPicture(solid({ 8, 9 }, qRgb(0, 0, 255), qRgb(0, 0, 255)));
     const QImage before = image.picture();
+    const QByteArray source = image.sourcePath();
     try {
         image.loadFromFile(style.path(QStringLiteral("missing.png")).toLocal8Bit());
         QFAIL("a missing file loaded");
@@ -110,10 +157,10 @@ void TestImageControl::failedLoadKeepsPictureAndRecord()
     }
     QCOMPARE(image.picture(), before);
     QCOMPARE(image.size(), QSize(8, 9));
-    QCOMPARE(image.sourcePath(), style.path(QStringLiteral("captionbar_active.png")).toLocal8Bit());
+    QCOMPARE(image.sourcePath(), source);
 }
 
-void TestImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
+void tst_ImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
 {
     StyleFixture style;
     style.write(QStringLiteral("captionbar_left_active.png"), { 12, 29 }, qRgb(5, 5, 5));
@@ -131,7 +178,7 @@ void TestImageControl::paintOverKeepsTheBitmapAndForgetsTheFile()
     QVERIFY(corner.sourcePath().isEmpty());
 }
 
-void TestImageControl::mouseEventOrder_data()
+void tst_ImageControl::mouseEventOrder_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("release");
@@ -142,7 +189,7 @@ void TestImageControl::mouseEventOrder_data()
     QTest::newRow("left outside") << Qt::LeftButton << QPoint(30, 3) << "down up";
 }
 
-void TestImageControl::mouseEventOrder()
+void tst_ImageControl::mouseEventOrder()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, release);
@@ -162,5 +209,5 @@ void TestImageControl::mouseEventOrder()
     QCOMPARE(seen.join(QLatin1Char(' ')), events);
 }
 
-QTEST_MAIN(TestImageControl)
+QTEST_MAIN(tst_ImageControl)
 #include "tst_imagecontrol.moc"

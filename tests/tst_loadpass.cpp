@@ -6,7 +6,7 @@
 
 #include <QtTest>
 
-class TestLoadPass : public QObject
+class tst_LoadPass : public QObject
 {
     Q_OBJECT
 
@@ -40,7 +40,7 @@ private:
     }
 };
 
-void TestLoadPass::placesEveryPiece_data()
+void tst_LoadPass::placesEveryPiece_data()
 {
     QTest::addColumn<QSize>("bottomCorner");
     QTest::addColumn<QSize>("captionCorner");
@@ -87,7 +87,7 @@ void TestLoadPass::placesEveryPiece_data()
     row("large corner", standard, { 20, 40 }, "frameleft_active", { 0, 29, 5, 200 });
 }
 
-void TestLoadPass::placesEveryPiece()
+void tst_LoadPass::placesEveryPiece()
 {
     QFETCH(QSize, bottomCorner);
     QFETCH(QSize, captionCorner);
@@ -114,7 +114,7 @@ void TestLoadPass::placesEveryPiece()
     QCOMPARE(image(*h.frm, qPrintable(piece))->geometry(), geometry);
 }
 
-void TestLoadPass::showsEachFileWhereItBelongs_data()
+void tst_LoadPass::showsEachFileWhereItBelongs_data()
 {
     QTest::addColumn<QString>("piece");
     QTest::addColumn<QString>("file");
@@ -156,7 +156,7 @@ void TestLoadPass::showsEachFileWhereItBelongs_data()
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
 }
 
-void TestLoadPass::showsEachFileWhereItBelongs()
+void tst_LoadPass::showsEachFileWhereItBelongs()
 {
     QFETCH(QString, piece);
     QFETCH(QString, file);
@@ -173,7 +173,7 @@ void TestLoadPass::showsEachFileWhereItBelongs()
     QCOMPARE(h.frm->state().StyleDir, style.dirBytes());
 }
 
-void TestLoadPass::captionLabels()
+void tst_LoadPass::captionLabels()
 {
     StyleFixture style;
     style.writeAll();
@@ -197,7 +197,7 @@ void TestLoadPass::captionLabels()
     }
 }
 
-void TestLoadPass::cornerCompositing()
+void tst_LoadPass::cornerCompositing()
 {
     StyleFixture style;
     style.writeAll();
@@ -223,7 +223,7 @@ void TestLoadPass::cornerCompositing()
     QCOMPARE(qAlpha(h.frm->captionbar_right_inactive->displayedPicture().pixel(1, 1)), 255);
 }
 
-void TestLoadPass::smallerCornerLeavesEarlierPixels()
+void tst_LoadPass::smallerCornerLeavesEarlierPixels()
 {
     StyleFixture first;
     first.writeAll();
@@ -245,7 +245,7 @@ void TestLoadPass::smallerCornerLeavesEarlierPixels()
         StyleFixture::colourOf(QStringLiteral("captionbar_right_inactive.png")));
 }
 
-void TestLoadPass::masksOfEveryDepth_data()
+void tst_LoadPass::masksOfEveryDepth_data()
 {
     QTest::addColumn<QImage::Format>("format");
     QTest::newRow("1-bit") << QImage::Format_Mono;
@@ -255,7 +255,7 @@ void TestLoadPass::masksOfEveryDepth_data()
     QTest::newRow("32-bit with alpha") << QImage::Format_ARGB32;
 }
 
-void TestLoadPass::masksOfEveryDepth()
+void tst_LoadPass::masksOfEveryDepth()
 {
     QFETCH(QImage::Format, format);
     StyleFixture style(QStringLiteral("Stil mit Leerzeichen ö"));
@@ -276,7 +276,7 @@ void TestLoadPass::masksOfEveryDepth()
     }
 }
 
-void TestLoadPass::stopsAtFirstUnreadableFile_data()
+void tst_LoadPass::stopsAtFirstUnreadableFile_data()
 {
     QTest::addColumn<QString>("missing");
     QTest::addColumn<QString>("lastNew");
@@ -298,7 +298,7 @@ void TestLoadPass::stopsAtFirstUnreadableFile_data()
                                << "ActiveGlyphRestore";
 }
 
-void TestLoadPass::stopsAtFirstUnreadableFile()
+void tst_LoadPass::stopsAtFirstUnreadableFile()
 {
     QFETCH(QString, missing);
     QFETCH(QString, lastNew);
@@ -322,7 +322,7 @@ void TestLoadPass::stopsAtFirstUnreadableFile()
     QVERIFY(image(*h.frm, qPrintable(firstOld))->sourcePath().startsWith(before.dirBytes()));
 }
 
-void TestLoadPass::failedStepKeepsItsPlacementAndOldPicture()
+void tst_LoadPass::failedStepKeepsItsPlacementAndOldPicture()
 {
     StyleFixture before;
     before.writeAll();
@@ -349,7 +349,7 @@ void TestLoadPass::failedStepKeepsItsPlacementAndOldPicture()
     QVERIFY(h.frm->ActiveGlyphRestore->sourcePath().startsWith(broken.dirBytes()));
 }
 
-void TestLoadPass::badContentFailsOnceAndKeepsPictures_data()
+void tst_LoadPass::badContentFailsOnceAndKeepsPictures_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("content");
@@ -362,7 +362,7 @@ void TestLoadPass::badContentFailsOnceAndKeepsPictures_data()
     }
 }
 
-void TestLoadPass::badContentFailsOnceAndKeepsPictures()
+void tst_LoadPass::badContentFailsOnceAndKeepsPictures()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, content);
@@ -386,7 +386,7 @@ void TestLoadPass::badContentFailsOnceAndKeepsPictures()
     QVERIFY(h.frm->ActiveGlyphMinimize->sourcePath().startsWith(before.dirBytes()));
 }
 
-void TestLoadPass::unopenableFileNamesTheReason_data()
+void tst_LoadPass::unopenableFileNamesTheReason_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
@@ -396,7 +396,7 @@ void TestLoadPass::unopenableFileNamesTheReason_data()
                                    << "No such file or directory";
 }
 
-void TestLoadPass::unopenableFileNamesTheReason()
+void tst_LoadPass::unopenableFileNamesTheReason()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
@@ -414,7 +414,7 @@ void TestLoadPass::unopenableFileNamesTheReason()
         QStringList(QStringLiteral("Cannot open file \"%1\". %2.").arg(style.path(file), reason)));
 }
 
-void TestLoadPass::readsTheDiskAtEveryPass()
+void tst_LoadPass::readsTheDiskAtEveryPass()
 {
     StyleFixture style;
     style.writeAll();
@@ -430,7 +430,7 @@ void TestLoadPass::readsTheDiskAtEveryPass()
     QCOMPARE(h.reports, QStringList());
 }
 
-void TestLoadPass::secondStyleReplacesTheFirst()
+void tst_LoadPass::secondStyleReplacesTheFirst()
 {
     StyleFixture first;
     first.writeAll();
@@ -447,5 +447,5 @@ void TestLoadPass::secondStyleReplacesTheFirst()
             qPrintable(shown->objectName()));
 }
 
-QTEST_MAIN(TestLoadPass)
+QTEST_MAIN(tst_LoadPass)
 #include "tst_loadpass.moc"

@@ -262,8 +262,6 @@ private slots:
     void button1ShowsOnlyInALowWindow_data();
     void button1ShowsOnlyInALowWindow();
     void shape1IsNeverSeen();
-    void splitters_data();
-    void splitters();
 
     void coloursOnScreen_data();
     void coloursOnScreen();
@@ -885,61 +883,6 @@ void tst_MainWindow::shape1IsNeverSeen()
         QVERIFY(top == frm.PageControl1 || frm.PageControl1->isAncestorOf(top));
     }
     QCOMPARE(frm.Shape1->brushBgr(), 13158600);
-}
-
-void tst_MainWindow::splitters_data()
-{
-    QTest::addColumn<QString>("splitter");
-    QTest::addColumn<int>("dx");
-    QTest::addColumn<int>("explorer");
-    QTest::addColumn<int>("centre");
-
-    QTest::newRow("Explorer narrower") << "Splitter1" << -100 << 140 << 552;
-    QTest::newRow("Explorer to 31 stays") << "Splitter1" << -209 << 31 << 552;
-    QTest::newRow("Explorer to 30 snaps shut") << "Splitter1" << -210 << 0 << 552;
-    QTest::newRow("Explorer far left") << "Splitter1" << -400 << 0 << 552;
-    QTest::newRow("Explorer wider") << "Splitter1" << 100 << 340 << 552;
-    QTest::newRow("Explorer up to the limit") << "Splitter1" << 253 << 493 << 552;
-    QTest::newRow("Explorer past the limit") << "Splitter1" << 600 << 493 << 552;
-    QTest::newRow("centre to the limit") << "Splitter2" << 253 << 240 << 805;
-    QTest::newRow("centre one short of the limit") << "Splitter2" << 252 << 240 << 804;
-    QTest::newRow("centre past the limit") << "Splitter2" << 600 << 240 << 805;
-    QTest::newRow("centre to 30 snaps shut") << "Splitter2" << -522 << 240 << 0;
-}
-
-void tst_MainWindow::splitters()
-{
-    QFETCH(QString, splitter);
-    QFETCH(int, dx);
-    QFETCH(int, explorer);
-    QFETCH(int, centre);
-
-    auto frm = makeWindow();
-    QVERIFY(showWindow(*frm));
-    auto* bar = frm->findChild<SplitterBar*>(splitter);
-    QVERIFY(bar);
-    QCOMPARE(bar->cursor().shape(), Qt::SplitHCursor);
-
-    const QPoint start = bar->mapToGlobal(QPoint(2, 300));
-    const QPoint end = start + QPoint(dx, 0);
-    QTest::mousePress(bar, Qt::LeftButton, {}, bar->mapFromGlobal(start));
-    QTest::mouseMove(bar, bar->mapFromGlobal(start + QPoint(dx / 2, 0)));
-    QTest::mouseMove(bar, bar->mapFromGlobal(end));
-    // Live: the panes follow before the button comes up.
-    QCOMPARE(frm->PageControl2->width(), explorer);
-    QCOMPARE(frm->PageControl1->width(), centre);
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromGlobal(end));
-
-    const int right = 1152 - 69 - explorer - 4 - centre - 4;
-    QCOMPARE(frm->ivObjects->geometry(), QRect(0, 29, 69, 668));
-    QCOMPARE(frm->PageControl2->geometry(), QRect(69, 29, explorer, 668));
-    QCOMPARE(frm->Splitter1->geometry(), QRect(69 + explorer, 29, 4, 668));
-    QCOMPARE(frm->PageControl1->geometry(), QRect(73 + explorer, 29, centre, 668));
-    QCOMPARE(frm->Splitter2->geometry(), QRect(73 + explorer + centre, 29, 4, 668));
-    QCOMPARE(frm->Panel3->geometry(), QRect(77 + explorer + centre, 29, right, 668));
-    QVERIFY(right >= 30);
-    QCOMPARE(frm->Panel4->geometry(), QRect(0, 439, right, 229));
-    QCOMPARE(frm->cboPaths->geometry(), QRect(40, 0, 1109, 23));
 }
 
 void tst_MainWindow::coloursOnScreen_data()

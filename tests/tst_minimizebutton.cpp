@@ -7,7 +7,7 @@
 
 // Drives the focused sample window's minimize button with real pointer events and checks which
 // file the face, the glyph and the bitmap pane show after each step.
-class TestMinimizeButton : public QObject
+class tst_MinimizeButton : public QObject
 {
     Q_OBJECT
 
@@ -23,6 +23,8 @@ private slots:
     void missingPressFileLeavesFaceAndPane();
     void badOverFileIsReportedOnce_data();
     void badOverFileIsReportedOnce();
+    void hoverFailureIsNewsAgain_data();
+    void hoverFailureIsNewsAgain();
     void otherButtonsDoNotReact();
 
 private:
@@ -38,12 +40,15 @@ private:
     void moveOnGlyph(QPoint at = { 6, 6 }) { QTest::mouseMove(m_h->frm->ActiveGlyphMinimize, at); }
     void moveOnRim() { QTest::mouseMove(m_h->frm->ActiveButtonMinimize, { 1, 1 }); }
     void moveAway() { QTest::mouseMove(m_h->frm->ActiveWindow, { 150, 120 }); }
+    // An empty content removes the file; a message of an empty name is the missing file's.
+    void damage(const QString& file, const QByteArray& content);
+    QString failureText(const QString& file, const QByteArray& content) const;
 
     std::unique_ptr<StyleFixture> m_style;
     std::unique_ptr<WindowHarness> m_h;
 };
 
-void TestMinimizeButton::init()
+void tst_MinimizeButton::init()
 {
     m_style = std::make_unique<StyleFixture>();
     m_style->writeAll();
@@ -58,13 +63,13 @@ void TestMinimizeButton::init()
     QCOMPARE(face(), QStringLiteral("captionbutton_normal.png"));
 }
 
-void TestMinimizeButton::cleanup()
+void tst_MinimizeButton::cleanup()
 {
     m_h.reset();
     m_style.reset();
 }
 
-void TestMinimizeButton::followsThePointer()
+void tst_MinimizeButton::followsThePointer()
 {
     moveOnGlyph();
     QCOMPARE(face(), QStringLiteral("captionbutton_over.png"));
@@ -82,7 +87,7 @@ void TestMinimizeButton::followsThePointer()
     QCOMPARE(m_h->reports, QStringList());
 }
 
-void TestMinimizeButton::pressAndRelease_data()
+void tst_MinimizeButton::pressAndRelease_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("clicks");
@@ -91,7 +96,7 @@ void TestMinimizeButton::pressAndRelease_data()
     QTest::newRow("right") << Qt::RightButton << 0;
 }
 
-void TestMinimizeButton::pressAndRelease()
+void tst_MinimizeButton::pressAndRelease()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, clicks);
@@ -122,7 +127,7 @@ void TestMinimizeButton::pressAndRelease()
     QCOMPARE(m_h->reports, QStringList());
 }
 
-void TestMinimizeButton::releaseOutsideDeliversNoClick()
+void tst_MinimizeButton::releaseOutsideDeliversNoClick()
 {
     QSignalSpy clicked(m_h->frm->ActiveGlyphMinimize, &ImageControl::clicked);
     moveOnGlyph();
@@ -135,7 +140,7 @@ void TestMinimizeButton::releaseOutsideDeliversNoClick()
     QCOMPARE(face(), QStringLiteral("captionbutton_normal.png"));
 }
 
-void TestMinimizeButton::movementReloadsFromDisk()
+void tst_MinimizeButton::movementReloadsFromDisk()
 {
     moveOnGlyph({ 5, 5 });
     m_style->write(QStringLiteral("minimize_active_over.png"), { 13, 13 }, qRgb(7, 8, 9));
@@ -147,7 +152,7 @@ void TestMinimizeButton::movementReloadsFromDisk()
     QCOMPARE(m_h->frm->ActiveGlyphMinimize->size(), QSize(15, 11));
 }
 
-void TestMinimizeButton::missingOverFileIsReportedOnce()
+void tst_MinimizeButton::missingOverFileIsReportedOnce()
 {
     m_style->remove(QStringLiteral("captionbutton_over.png"));
     const QString expected = QStringLiteral("Cannot open file \"%1\". No such file or directory.")
@@ -183,7 +188,7 @@ void TestMinimizeButton::missingOverFileIsReportedOnce()
     QCOMPARE(m_h->reports.size(), 3 + 4);
 }
 
-void TestMinimizeButton::missingPressFileLeavesFaceAndPane()
+void tst_MinimizeButton::missingPressFileLeavesFaceAndPane()
 {
     m_style->remove(QStringLiteral("minimize_active_press.png"));
     moveOnGlyph();
@@ -206,7 +211,7 @@ void TestMinimizeButton::missingPressFileLeavesFaceAndPane()
     QCOMPARE(m_h->reports.size(), 2);
 }
 
-void TestMinimizeButton::badOverFileIsReportedOnce_data()
+void tst_MinimizeButton::badOverFileIsReportedOnce_data()
 {
     QTest::addColumn<QByteArray>("content");
     for (const BitmapCases::BitmapCase& c : BitmapCases::unrecognizedBitmaps())
@@ -214,7 +219,7 @@ void TestMinimizeButton::badOverFileIsReportedOnce_data()
             QTest::newRow(c.name.constData()) << c.content;
 }
 
-void TestMinimizeButton::badOverFileIsReportedOnce()
+void tst_MinimizeButton::badOverFileIsReportedOnce()
 {
     QFETCH(QByteArray, content);
     QFile bad(m_style->path(QStringLiteral("minimize_active_over.png")));
@@ -230,7 +235,74 @@ void TestMinimizeButton::badOverFileIsReportedOnce()
     QCOMPARE(glyph(), QStringLiteral("minimize_active_normal.png"));
 }
 
-void TestMinimizeButton::otherButtonsDoNotReact()
+void tst_MinimizeButton::damage(const QString& file, const QByteArray& content)
+{
+    if (content.isEmpty()) {
+        m_style->remove(file);
+        return;
+    }
+    QFile bad(m_style->path(file));
+    if (bad.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        bad.write(content);
+}
+
+QString tst_MinimizeButton::failureText(const QString& file, const QByteArray& content) const
+{
+    if (content.isEmpty())
+        return QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+            .arg(m_style->path(file));
+    return QStringLiteral("Image format not recognized.");
+}
+
+void tst_MinimizeButton::hoverFailureIsNewsAgain_data()
+{
+    QTest::addColumn<QString>("firstFile");
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<bool>("restoreAndClick");
+    QTest::addColumn<QString>("secondFile");
+    QTest::addColumn<QByteArray>("second");
+
+    const QString face = QStringLiteral("captionbutton_over.png");
+    const QString glyph = QStringLiteral("minimize_active_over.png");
+    const QByteArray missing;
+    const QByteArray text("This is not a picture.\n");
+    QTest::newRow("the same file fails another way") << face << missing << false << face << text;
+    // The face loads again at the next movement, before the glyph fails.
+    QTest::newRow("another file fails with the same message")
+        << face << text << true << glyph << text;
+    // Press and release load the over files too; that success counts like a hover's.
+    QTest::newRow("the file loaded on a release in between")
+        << face << missing << true << face << missing;
+}
+
+void tst_MinimizeButton::hoverFailureIsNewsAgain()
+{
+    QFETCH(QString, firstFile);
+    QFETCH(QByteArray, first);
+    QFETCH(bool, restoreAndClick);
+    QFETCH(QString, secondFile);
+    QFETCH(QByteArray, second);
+
+    damage(firstFile, first);
+    moveOnGlyph({ 5, 6 });
+    // Pressed where the pointer already is, so no movement comes with the press.
+    moveOnGlyph({ 6, 6 });
+    QCOMPARE(m_h->reports, QStringList(failureText(firstFile, first)));
+    if (restoreAndClick) {
+        m_style->write(firstFile, StyleFixture::defaultSize(firstFile));
+        QTest::mousePress(m_h->frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 6, 6 });
+        QTest::mouseRelease(m_h->frm->ActiveGlyphMinimize, Qt::LeftButton, {}, { 6, 6 });
+        QCOMPARE(face(), QStringLiteral("captionbutton_over.png"));
+        QCOMPARE(glyph(), QStringLiteral("minimize_active_over.png"));
+    }
+    damage(secondFile, second);
+    moveOnGlyph({ 4, 6 });
+    moveOnGlyph({ 5, 6 });
+    QCOMPARE(m_h->reports,
+        QStringList({ failureText(firstFile, first), failureText(secondFile, second) }));
+}
+
+void tst_MinimizeButton::otherButtonsDoNotReact()
 {
     TfrmMain& frm = *m_h->frm;
     const QList<ImageControl*> others
@@ -246,5 +318,5 @@ void TestMinimizeButton::otherButtonsDoNotReact()
     QCOMPARE(label(), QStringLiteral("lblBitmap"));
 }
 
-QTEST_MAIN(TestMinimizeButton)
+QTEST_MAIN(tst_MinimizeButton)
 #include "tst_minimizebutton.moc"

@@ -11,7 +11,7 @@ using Look = LiveMinimizeButton::Look;
 
 // The render is the window's own preview: for each sample style and look, the picture equals
 // the window's grab of its Panel6, both made in this one process.
-class TestPanelRender : public QObject
+class tst_PanelRender : public QObject
 {
     Q_OBJECT
 
@@ -29,13 +29,13 @@ private:
     QTemporaryDir m_root;
 };
 
-void TestPanelRender::initTestCase()
+void tst_PanelRender::initTestCase()
 {
     applyApplicationLook();
     QVERIFY(m_root.isValid());
 }
 
-QString TestPanelRender::copyStyle(const QString& style, const QString& without)
+QString tst_PanelRender::copyStyle(const QString& style, const QString& without)
 {
     const QString source = QFINDTESTDATA(QStringLiteral("../styles/%1/Frame").arg(style));
     const QString target = m_root.filePath(style + QLatin1Char('-') + without) + QLatin1Char('/');
@@ -46,7 +46,7 @@ QString TestPanelRender::copyStyle(const QString& style, const QString& without)
     return target;
 }
 
-void TestPanelRender::equalsTheWindowsGrab_data()
+void tst_PanelRender::equalsTheWindowsGrab_data()
 {
     QTest::addColumn<QString>("style");
     QTest::addColumn<Look>("look");
@@ -62,7 +62,7 @@ void TestPanelRender::equalsTheWindowsGrab_data()
     QTest::newRow("no press glyph") << "Licorice" << Look::Press << "minimize_active_press.png";
 }
 
-void TestPanelRender::equalsTheWindowsGrab()
+void tst_PanelRender::equalsTheWindowsGrab()
 {
     QFETCH(QString, style);
     QFETCH(Look, look);
@@ -107,7 +107,7 @@ void TestPanelRender::equalsTheWindowsGrab()
     }
 }
 
-void TestPanelRender::comparePictures_data()
+void tst_PanelRender::comparePictures_data()
 {
     QTest::addColumn<QSize>("referenceSize");
     QTest::addColumn<QList<QPoint>>("changed");
@@ -125,7 +125,7 @@ void TestPanelRender::comparePictures_data()
         << QSize(4, 2) << QList<QPoint> { { 1, 0 } } << qint64(5) << QRect(0, 0, 4, 3);
 }
 
-void TestPanelRender::comparePictures()
+void tst_PanelRender::comparePictures()
 {
     QFETCH(QSize, referenceSize);
     QFETCH(QList<QPoint>, changed);
@@ -150,5 +150,5 @@ void TestPanelRender::comparePictures()
     QCOMPARE(red, pixels);
 }
 
-QTEST_MAIN(TestPanelRender)
+QTEST_MAIN(tst_PanelRender)
 #include "tst_panelrender.moc"

@@ -21,7 +21,7 @@ Q_DECLARE_METATYPE(Damage)
 // that says what the window does (the whole message for errors).
 using Expected = QStringList;
 
-class TestStyleCheck : public QObject
+class tst_StyleCheck : public QObject
 {
     Q_OBJECT
 
@@ -104,7 +104,7 @@ Damage addFile(const QByteArray& name)
 
 } // namespace
 
-void TestStyleCheck::problems_data()
+void tst_StyleCheck::problems_data()
 {
     QTest::addColumn<Damage>("damage");
     QTest::addColumn<Expected>("expected");
@@ -229,7 +229,7 @@ void TestStyleCheck::problems_data()
                "captionbar_activ.png", "warning", "did you mean captionbar_active.png?" };
 }
 
-void TestStyleCheck::problems()
+void tst_StyleCheck::problems()
 {
     QFETCH(Damage, damage);
     QFETCH(Expected, expected);
@@ -261,7 +261,7 @@ void TestStyleCheck::problems()
     QCOMPARE(report.errors() + report.warnings(), int(report.problems.size()));
 }
 
-void TestStyleCheck::sampleStylesAreClean_data()
+void tst_StyleCheck::sampleStylesAreClean_data()
 {
     QTest::addColumn<QString>("style");
     QTest::newRow("Luna") << QStringLiteral("Luna");
@@ -269,7 +269,7 @@ void TestStyleCheck::sampleStylesAreClean_data()
     QTest::newRow("Licorice") << QStringLiteral("Licorice");
 }
 
-void TestStyleCheck::sampleStylesAreClean()
+void tst_StyleCheck::sampleStylesAreClean()
 {
     QFETCH(QString, style);
     const QString dir = QFINDTESTDATA(QStringLiteral("../styles/%1/Frame").arg(style));
@@ -278,7 +278,7 @@ void TestStyleCheck::sampleStylesAreClean()
     QVERIFY2(report.problems.isEmpty(), qPrintable(describe(report).join('\n')));
 }
 
-void TestStyleCheck::unlistableDirectory_data()
+void tst_StyleCheck::unlistableDirectory_data()
 {
     QTest::addColumn<QString>("make");
     QTest::addColumn<QString>("message");
@@ -288,7 +288,7 @@ void TestStyleCheck::unlistableDirectory_data()
                                   << QStringLiteral("Too many levels of symbolic links");
 }
 
-void TestStyleCheck::unlistableDirectory()
+void tst_StyleCheck::unlistableDirectory()
 {
     QFETCH(QString, make);
     QFETCH(QString, message);
@@ -306,7 +306,7 @@ void TestStyleCheck::unlistableDirectory()
 }
 
 // Root reads any directory, so the check runs in a child that drops to an unprivileged user.
-void TestStyleCheck::unreadableDirectory()
+void tst_StyleCheck::unreadableDirectory()
 {
     StyleFixture style;
     style.writeAll();
@@ -341,7 +341,7 @@ void TestStyleCheck::unreadableDirectory()
     QCOMPARE(QString::fromUtf8(answer), QStringLiteral(" error Permission denied"));
 }
 
-void TestStyleCheck::joinsWithOneSlash_data()
+void tst_StyleCheck::joinsWithOneSlash_data()
 {
     QTest::addColumn<QByteArray>("dir");
     QTest::addColumn<QByteArray>("path");
@@ -351,12 +351,12 @@ void TestStyleCheck::joinsWithOneSlash_data()
     QTest::newRow("root") << QByteArray("/") << QByteArray("/x.png");
 }
 
-void TestStyleCheck::joinsWithOneSlash()
+void tst_StyleCheck::joinsWithOneSlash()
 {
     QFETCH(QByteArray, dir);
     QFETCH(QByteArray, path);
     QCOMPARE(joinStylePath(dir, "x.png"), path);
 }
 
-QTEST_GUILESS_MAIN(TestStyleCheck)
+QTEST_GUILESS_MAIN(tst_StyleCheck)
 #include "tst_stylecheck.moc"

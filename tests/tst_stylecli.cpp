@@ -11,7 +11,7 @@
 // framewright-style as a style's CI runs it: a process of its own, no display, its fonts pinned
 // to the README's, every file it may touch inside the test's own directory. Command lines are
 // written for sh, so bytes that are no UTF-8 reach argv as they are; "@" is the test's directory.
-class TestStyleCli : public QObject
+class tst_StyleCli : public QObject
 {
     Q_OBJECT
 
@@ -49,7 +49,7 @@ private:
     QProcessEnvironment m_env;
 };
 
-void TestStyleCli::initTestCase()
+void tst_StyleCli::initTestCase()
 {
     QVERIFY(m_root.isValid());
     m_dir = QFile::encodeName(m_root.path()) + '/';
@@ -82,13 +82,13 @@ void TestStyleCli::initTestCase()
         0);
 }
 
-void TestStyleCli::cleanupTestCase()
+void tst_StyleCli::cleanupTestCase()
 {
     // QTemporaryDir cannot name what is no UTF-8.
     sh("rm -rf @*");
 }
 
-TestStyleCli::Run TestStyleCli::sh(const QByteArray& script)
+tst_StyleCli::Run tst_StyleCli::sh(const QByteArray& script)
 {
     QProcess process;
     process.setProcessEnvironment(m_env);
@@ -106,7 +106,7 @@ TestStyleCli::Run TestStyleCli::sh(const QByteArray& script)
     return result;
 }
 
-void TestStyleCli::exitStatus_data()
+void tst_StyleCli::exitStatus_data()
 {
     QTest::addColumn<QByteArray>("arguments");
     QTest::addColumn<int>("status");
@@ -148,7 +148,7 @@ void TestStyleCli::exitStatus_data()
                             << QByteArray();
 }
 
-void TestStyleCli::exitStatus()
+void tst_StyleCli::exitStatus()
 {
     QFETCH(QByteArray, arguments);
     QFETCH(int, status);
@@ -168,7 +168,7 @@ void TestStyleCli::exitStatus()
         arguments.startsWith("render") && status != 2);
 }
 
-void TestStyleCli::checkLinesAndJson()
+void tst_StyleCli::checkLinesAndJson()
 {
     QCOMPARE(sh("cp -r @Luna @Broken && rm @Broken/captionbar_active.png").status, 0);
     const Run text = run("check @Broken/ @none");
@@ -202,7 +202,7 @@ void TestStyleCli::checkLinesAndJson()
     }
 }
 
-void TestStyleCli::badInput_data()
+void tst_StyleCli::badInput_data()
 {
     QTest::addColumn<QByteArray>("setup"); // makes @D
     QTest::addColumn<bool>("asNobody");
@@ -240,7 +240,7 @@ void TestStyleCli::badInput_data()
                                << mask + "No such file or directory.";
 }
 
-void TestStyleCli::badInput()
+void tst_StyleCli::badInput()
 {
     QFETCH(QByteArray, setup);
     QFETCH(bool, asNobody);
@@ -271,7 +271,7 @@ void TestStyleCli::badInput()
     QCOMPARE(sh("ls @").out, before);
 }
 
-void TestStyleCli::unwritableOutput_data()
+void tst_StyleCli::unwritableOutput_data()
 {
     QTest::addColumn<QByteArray>("target");
     QTest::addColumn<QByteArray>("reason");
@@ -280,7 +280,7 @@ void TestStyleCli::unwritableOutput_data()
     QTest::newRow("a dir") << QByteArray("@out") << QByteArray();
 }
 
-void TestStyleCli::unwritableOutput()
+void tst_StyleCli::unwritableOutput()
 {
     QFETCH(QByteArray, target);
     QFETCH(QByteArray, reason);
@@ -294,7 +294,7 @@ void TestStyleCli::unwritableOutput()
     QCOMPARE(sh("ls -a @ @out").out, before);
 }
 
-void TestStyleCli::references_data()
+void tst_StyleCli::references_data()
 {
     QTest::addColumn<QByteArray>("style");
     QTest::addColumn<QByteArray>("look");
@@ -306,7 +306,7 @@ void TestStyleCli::references_data()
                                << QByteArray(" pixels differ from ");
 }
 
-void TestStyleCli::references()
+void tst_StyleCli::references()
 {
     QFETCH(QByteArray, style);
     QFETCH(QByteArray, look);
@@ -327,5 +327,5 @@ void TestStyleCli::references()
     QVERIFY(QFileInfo::exists(m_root.filePath(QStringLiteral("out/d.png"))));
 }
 
-QTEST_MAIN(TestStyleCli)
+QTEST_MAIN(tst_StyleCli)
 #include "tst_stylecli.moc"
