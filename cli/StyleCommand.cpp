@@ -46,8 +46,9 @@ Commands:
   render    write the preview panel after the first load pass of DIR as a PNG picture
   sheet     write a contact sheet of DIR: one cell per style file, in the element
             tree's order, at its own size and magnified, with its size, how the
-            window draws it and the colour key it leaves out; a file that is
-            missing or unreadable gets a red cell with the window's message
+            window draws it and the colour key it leaves out; a missing or
+            unreadable file gets a red cell with the window's message, an absent
+            over or press glyph the window never reads a "not in this style" cell
   states    write a grid of the four caption buttons (minimize, restore, maximize,
             close) in the states normal, over, press and disable, each cut from a
             preview panel the load pass composed

@@ -2,12 +2,14 @@
 #include "preview/StatesGrid.h"
 
 #include "controls/AppError.h"
+#include "controls/BitmapReader.h"
 #include "controls/ImageControl.h"
 #include "preview/PreviewPanel.h"
 #include "preview/StyleCheck.h"
 #include "preview/StyleFiles.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <cerrno>
 #include <sys/stat.h>
@@ -115,7 +117,9 @@ public:
             return cell;
         }
         if (state == State::Normal || state == State::Disable) {
-            grab(cell, controls);
+            cell.rect = rectOf(controls);
+            const Row& row = this->row(focused);
+            cell.picture = row.picture.copy(cell.rect.translated(-row.rect.topLeft()));
             return cell;
         }
 
@@ -133,10 +137,16 @@ public:
                         ? LiveMinimizeButton::Look::Over
                         : LiveMinimizeButton::Look::Press);
             } else {
-                controls.face->loadFromFile(m_panel.state().file(face));
+                // The face of a state is the same file for every button: read once.
+                const QByteArray facePath = m_panel.state().file(face);
+                QImage& read = m_faces[facePath];
+                if (read.isNull())
+                    read = readBitmap(facePath);
+                controls.face->setPicture(read, facePath);
                 controls.glyph->loadFromFile(m_panel.state().file(glyph));
             }
-            grab(cell, controls);
+            cell.rect = rectOf(controls);
+            cell.picture = m_panel.grab(cell.rect).toImage();
         } catch (const std::exception& error) {
             cell.status = Status::Failed;
             cell.message = messageOf(error, m_windowText);
@@ -148,17 +158,37 @@ public:
     }
 
 private:
-    void grab(StatesGrid::Cell& cell, const Controls& controls)
+    // A window's four buttons as the pass left them, taken in one grab.
+    struct Row
+    {
+        QRect rect;
+        QImage picture;
+    };
+
+    QRect rectOf(const Controls& controls) const
     {
         const QRect face(controls.face->mapTo(&m_panel, QPoint()), controls.face->size());
         const QRect glyph(controls.glyph->mapTo(&m_panel, QPoint()), controls.glyph->size());
-        cell.rect = face | glyph;
-        cell.picture = m_panel.grab(cell.rect).toImage();
+        return face | glyph;
+    }
+
+    const Row& row(bool focused)
+    {
+        Row& row = m_rows[focused ? 1 : 0];
+        if (row.picture.isNull()) {
+            const SampleWindowView view = focused ? m_panel.activeView() : m_panel.inactiveView();
+            for (int b = 0; b < StatesGrid::kButtons; ++b)
+                row.rect |= rectOf(controlsOf(view, Button(b)));
+            row.picture = m_panel.grab(row.rect).toImage();
+        }
+        return row;
     }
 
     PictureKit::WindowText m_windowText = nullptr;
     PreviewPanel m_panel;
     QString m_passFailure;
+    Row m_rows[2];
+    QHash<QByteArray, QImage> m_faces;
 };
 
 } // namespace
