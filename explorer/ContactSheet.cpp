@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "explorer/ContactSheet.h"
 
-#include "controls/AppError.h"
 #include "controls/BitmapReader.h"
 #include "explorer/ElementTree.h"
 #include "preview/ColourKey.h"
@@ -11,8 +10,6 @@
 #include <QPainter>
 #include <QSet>
 #include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -27,12 +24,6 @@ QString sizeText(QSize size)
 QString colourText(QRgb colour)
 {
     return QColor(colour).name();
-}
-
-bool absent(const QByteArray& path)
-{
-    struct stat info;
-    return ::stat(path.constData(), &info) != 0 && errno == ENOENT;
 }
 
 // The table's files in the order the tree first names them, each with the caption of the
@@ -73,7 +64,7 @@ ContactSheet::ContactSheet(const QByteArray& dir, PictureKit::WindowText windowT
         cell.group = group;
         const QByteArray path = joinStylePath(dir, file->name);
         // The window never reads these; a style need not have them.
-        if (file->reader == StyleFile::Reader::Nobody && absent(path)) {
+        if (file->reader == StyleFile::Reader::Nobody && PictureKit::absent(path)) {
             cell.status = Status::Absent;
             m_cells.append(cell);
             continue;
@@ -89,9 +80,7 @@ ContactSheet::ContactSheet(const QByteArray& dir, PictureKit::WindowText windowT
             }
         } catch (const std::exception& error) {
             cell.status = Status::Failed;
-            const auto* appError = dynamic_cast<const AppError*>(&error);
-            cell.message
-                = windowText(appError ? appError->message() : QString::fromLocal8Bit(error.what()));
+            cell.message = PictureKit::messageOf(error, windowText);
         }
         m_cells.append(cell);
     }

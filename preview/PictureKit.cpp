@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/PictureKit.h"
 
+#include "controls/AppError.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QTextOption>
 #include <QtMath>
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace {
 
@@ -46,6 +50,18 @@ int wrappedHeight(const QFont& font, const QString& text, int width)
 } // namespace
 
 namespace PictureKit {
+
+QString messageOf(const std::exception& error, WindowText windowText)
+{
+    const auto* appError = dynamic_cast<const AppError*>(&error);
+    return windowText(appError ? appError->message() : QString::fromLocal8Bit(error.what()));
+}
+
+bool absent(const QByteArray& path)
+{
+    struct stat info;
+    return ::stat(path.constData(), &info) != 0 && errno == ENOENT;
+}
 
 QImage magnified(const QImage& picture, int scale)
 {

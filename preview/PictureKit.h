@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <exception>
 
 class QPainter;
 
@@ -22,6 +24,12 @@ enum class Status { Shown, Absent, Failed };
 
 constexpr int kPadding = 8;
 constexpr int kMessageWidth = 240; // a failed cell is at least this wide, for its message
+
+// The window's text for what a read threw.
+QString messageOf(const std::exception& error, WindowText windowText);
+
+// The file is not there at all (rather than there and unreadable), without opening it.
+bool absent(const QByteArray& path);
 
 // Nearest neighbour, so every pixel stays a sharp square.
 QImage magnified(const QImage& picture, int scale);

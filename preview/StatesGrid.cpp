@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "preview/StatesGrid.h"
 
-#include "controls/AppError.h"
 #include "controls/BitmapReader.h"
 #include "controls/ImageControl.h"
 #include "preview/PreviewPanel.h"
@@ -11,8 +10,6 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
-#include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 
@@ -75,15 +72,7 @@ std::pair<const char*, const char*> filesOf(Button button, State state)
 bool absentOptional(const char* name, const QByteArray& path)
 {
     const StyleFile* file = StyleFiles::find(name);
-    struct stat info;
-    return file && file->reader == StyleFile::Reader::Nobody && ::stat(path.constData(), &info) != 0
-        && errno == ENOENT;
-}
-
-QString messageOf(const std::exception& error, PictureKit::WindowText windowText)
-{
-    const auto* appError = dynamic_cast<const AppError*>(&error);
-    return windowText(appError ? appError->message() : QString::fromLocal8Bit(error.what()));
+    return file && file->reader == StyleFile::Reader::Nobody && PictureKit::absent(path);
 }
 
 class Composer
@@ -96,7 +85,7 @@ public:
         try {
             m_panel.loadStyle(joinStylePath(dir, QByteArray()));
         } catch (const std::exception& error) {
-            m_passFailure = messageOf(error, windowText);
+            m_passFailure = PictureKit::messageOf(error, windowText);
         }
     }
 
@@ -149,7 +138,7 @@ public:
             cell.picture = m_panel.grab(cell.rect).toImage();
         } catch (const std::exception& error) {
             cell.status = Status::Failed;
-            cell.message = messageOf(error, m_windowText);
+            cell.message = PictureKit::messageOf(error, m_windowText);
         }
         // Back to the normal look, so each cell shows its button alone in its state.
         controls.face->setPicture(facePicture, m_panel.state().file(normalFace));
