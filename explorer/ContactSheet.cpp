@@ -46,13 +46,83 @@ QList<std::pair<const StyleFile*, QString>> filesInTreeOrder()
     return files;
 }
 
+constexpr int kSwatch = 10;
+constexpr int kKeyLine = 3; // the line of describe() that names the colour key
+
+// A cell's text and pictures, and the size they need.
 struct Layout
 {
-    QImage shown;
     QImage magnified; // null when left out
     QStringList lines;
     QSize size;
 };
+
+Layout layoutOf(const ContactSheet::Cell& cell, int scale)
+{
+    const int line = PictureKit::lineHeight();
+    Layout l;
+    l.lines = ContactSheet::describe(cell, scale);
+    int textWidth = 0;
+    for (int i = 0; i < l.lines.size(); ++i)
+        textWidth = std::max(textWidth, PictureKit::textWidth(l.lines[i], i == 0));
+    if (cell.key)
+        textWidth += kSwatch + 4;
+    switch (cell.status) {
+    case Status::Shown: {
+        if (!ContactSheet::magnifiedLeftOut(cell, scale))
+            l.magnified = PictureKit::magnified(cell.picture, scale);
+        const int pictures
+            = cell.picture.width() + (l.magnified.isNull() ? 0 : kPadding + l.magnified.width());
+        const int high = std::max(cell.picture.height(), l.magnified.height());
+        l.size = { 2 * kPadding + std::max(pictures, textWidth),
+            3 * kPadding + high + int(l.lines.size()) * line };
+        break;
+    }
+    case Status::Absent:
+        l.size = { 2 * kPadding + textWidth, PictureKit::absentHeight(l.lines.first()) };
+        break;
+    case Status::Failed:
+        l.size.setWidth(PictureKit::kMessageWidth);
+        l.size.setHeight(PictureKit::failedHeight(l.lines[0], cell.message, l.size.width()));
+        break;
+    }
+    return l;
+}
+
+// The file at its own size and magnified, over checkerboards, and its lines under them.
+void paintShown(
+    QPainter& painter, const QRect& box, const ContactSheet::Cell& cell, const Layout& l, int scale)
+{
+    const int line = PictureKit::lineHeight();
+    QFont bold = QGuiApplication::font();
+    bold.setBold(true);
+    painter.setPen(QColor(192, 192, 192));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const QPoint at(box.x() + kPadding, box.y() + kPadding);
+    PictureKit::paintCheckerboard(painter, QRect(at, cell.picture.size()), 2);
+    painter.drawImage(at, cell.picture);
+    int textTop = at.y() + cell.picture.height();
+    if (!l.magnified.isNull()) {
+        const QPoint magnifiedAt(at.x() + cell.picture.width() + kPadding, at.y());
+        PictureKit::paintCheckerboard(painter, QRect(magnifiedAt, l.magnified.size()), 2 * scale);
+        painter.drawImage(magnifiedAt, l.magnified);
+        textTop = std::max(textTop, magnifiedAt.y() + l.magnified.height());
+    }
+    textTop += kPadding;
+    for (int i = 0; i < l.lines.size(); ++i) {
+        painter.setFont(i == 0 ? bold : QGuiApplication::font());
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(at.x(), textTop, box.width() - 2 * kPadding, line),
+            Qt::AlignLeft | Qt::AlignVCenter, l.lines[i]);
+        if (i == kKeyLine && cell.key) {
+            const int swatchX = at.x() + PictureKit::textWidth(l.lines[i]) + 4;
+            const QRect swatch(swatchX, textTop + (line - kSwatch) / 2, kSwatch, kSwatch);
+            painter.fillRect(swatch, QColor(*cell.key));
+            painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        }
+        textTop += line;
+    }
+}
 
 } // namespace
 
@@ -140,9 +210,6 @@ QStringList ContactSheet::describe(const Cell& cell, int scale)
 
 QImage ContactSheet::picture(int scale) const
 {
-    const int line = PictureKit::lineHeight();
-    constexpr int kSwatch = 10;
-
     // Rows follow the tree's groups; each column is as wide as its widest cell.
     QList<QList<int>> rows;
     QStringList rowTitles;
@@ -154,36 +221,8 @@ QImage ContactSheet::picture(int scale) const
         rows.last().append(i);
     }
     QList<Layout> layouts;
-    for (const Cell& cell : m_cells) {
-        Layout l;
-        l.lines = describe(cell, scale);
-        int textWidth = 0;
-        for (int i = 0; i < l.lines.size(); ++i)
-            textWidth = std::max(textWidth, PictureKit::textWidth(l.lines[i], i == 0));
-        if (cell.key)
-            textWidth += kSwatch + 4;
-        switch (cell.status) {
-        case Status::Shown: {
-            l.shown = cell.picture;
-            if (!magnifiedLeftOut(cell, scale))
-                l.magnified = PictureKit::magnified(cell.picture, scale);
-            const int pictures
-                = l.shown.width() + (l.magnified.isNull() ? 0 : kPadding + l.magnified.width());
-            const int high = std::max(l.shown.height(), l.magnified.height());
-            l.size = { 2 * kPadding + std::max(pictures, textWidth),
-                3 * kPadding + high + int(l.lines.size()) * line };
-            break;
-        }
-        case Status::Absent:
-            l.size = { 2 * kPadding + textWidth, PictureKit::absentHeight(l.lines.first()) };
-            break;
-        case Status::Failed:
-            l.size.setWidth(PictureKit::kMessageWidth);
-            l.size.setHeight(PictureKit::failedHeight(l.lines[0], cell.message, l.size.width()));
-            break;
-        }
-        layouts.append(l);
-    }
+    for (const Cell& cell : m_cells)
+        layouts.append(layoutOf(cell, scale));
     int titleWidth = 0;
     for (const QString& title : rowTitles)
         titleWidth = std::max(titleWidth, PictureKit::textWidth(title, true));
@@ -200,14 +239,14 @@ QImage ContactSheet::picture(int scale) const
         }
         rowHeights.append(height);
     }
-    int width = titleWidth;
+    int width = titleWidth + kPadding;
     for (int w : columnWidths)
         width += w + kPadding;
     int height = kPadding;
     for (int h : rowHeights)
         height += h + kPadding;
 
-    QImage sheet(width + kPadding, height, QImage::Format_RGB32);
+    QImage sheet(width, height, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
     QFont bold = QGuiApplication::font();
@@ -224,42 +263,12 @@ QImage ContactSheet::picture(int scale) const
             const Layout& l = layouts[rows[r][c]];
             const QRect box(x, y, columnWidths[c], rowHeights[r]);
             x += columnWidths[c] + kPadding;
-            if (cell.status == Status::Failed) {
+            if (cell.status == Status::Failed)
                 PictureKit::paintFailed(painter, box, l.lines[0], cell.message);
-                continue;
-            }
-            if (cell.status == Status::Absent) {
+            else if (cell.status == Status::Absent)
                 PictureKit::paintAbsent(painter, box, l.lines[0]);
-                continue;
-            }
-            painter.setPen(QColor(192, 192, 192));
-            painter.drawRect(box.adjusted(0, 0, -1, -1));
-            const QPoint at(box.x() + kPadding, box.y() + kPadding);
-            PictureKit::paintCheckerboard(painter, QRect(at, l.shown.size()), 2);
-            painter.drawImage(at, l.shown);
-            int textTop = at.y() + l.shown.height();
-            if (!l.magnified.isNull()) {
-                const QPoint magnifiedAt(at.x() + l.shown.width() + kPadding, at.y());
-                PictureKit::paintCheckerboard(
-                    painter, QRect(magnifiedAt, l.magnified.size()), 2 * scale);
-                painter.drawImage(magnifiedAt, l.magnified);
-                textTop = std::max(textTop, magnifiedAt.y() + l.magnified.height());
-            }
-            textTop += kPadding;
-            for (int i = 0; i < l.lines.size(); ++i) {
-                painter.setFont(i == 0 ? bold : QGuiApplication::font());
-                painter.setPen(Qt::black);
-                painter.drawText(QRect(at.x(), textTop, box.width() - 2 * kPadding, line),
-                    Qt::AlignLeft | Qt::AlignVCenter, l.lines[i]);
-                if (i == 3 && cell.key) {
-                    const int swatchX = at.x() + PictureKit::textWidth(l.lines[i]) + 4;
-                    const QRect swatch(swatchX, textTop + (line - kSwatch) / 2, kSwatch, kSwatch);
-                    painter.fillRect(swatch, QColor(*cell.key));
-                    painter.setPen(Qt::black);
-                    painter.drawRect(swatch.adjusted(0, 0, -1, -1));
-                }
-                textTop += line;
-            }
+            else
+                paintShown(painter, box, cell, l, scale);
         }
         y += rowHeights[r] + kPadding;
     }
