@@ -113,11 +113,8 @@ const char* fileShown(const Shows& shows)
         return StyleFiles::name(shows.piece, shows.window, shows.side);
     case Shows::Kind::Face:
         return StyleFiles::faceFile(shows.state);
-    case Shows::Kind::Glyph: {
-        // The unfocused window shows the disabled glyphs; every other state is the focused one's.
-        const W window = shows.state == St::Disable ? W::Inactive : W::Active;
-        return StyleFiles::name(P::Glyph, window, S::None, shows.button, shows.state);
-    }
+    case Shows::Kind::Glyph:
+        return StyleFiles::glyphFile(shows.button, shows.state);
     }
     return nullptr;
 }

@@ -60,13 +60,9 @@ Controls controlsOf(const SampleWindowView& view, Button button)
 // The face and glyph files a cell shows, as the style table names them.
 std::pair<const char*, const char*> filesOf(Button button, State state)
 {
-    const StyleFile::Window window
-        = state == State::Disable ? StyleFile::Window::Inactive : StyleFile::Window::Active;
     const char* face = StyleFiles::faceFile(
         state == State::Disable ? StyleFile::State::Normal : fileState(state));
-    const char* glyph = StyleFiles::name(StyleFile::Piece::Glyph, window, StyleFile::Side::None,
-        kButtonNames[int(button)], fileState(state));
-    return { face, glyph };
+    return { face, StyleFiles::glyphFile(kButtonNames[int(button)], fileState(state)) };
 }
 
 bool absentOptional(const char* name, const QByteArray& path)
