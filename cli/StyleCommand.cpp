@@ -2,7 +2,9 @@
 #include "cli/StyleCommand.h"
 
 #include "cli/Printable.h"
+#include "cli/SheetCommand.h"
 #include "preview/PanelRender.h"
+#include "preview/PreviewPanel.h"
 #include "style/AppError.h"
 #include "style/BitmapReader.h"
 #include "style/ErrorText.h"
@@ -15,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -27,19 +30,29 @@ constexpr int kBadUsage = 2;
 const char kProgram[] = "framewright-style";
 const char kCheckUsage[] = "framewright-style check [--strict] [--format text|json] DIR...";
 const char kRenderUsage[]
-    = "framewright-style render DIR -o FILE.png [--minimize normal|over|press]"
+    = "framewright-style render DIR -o FILE.png [--minimize normal|over|press] [--size WxH]"
       " [--compare REF.png [--diff DIFF.png]]";
 
 const char kHelp[] = R"(Usage: %1
   or:  %2
+  or:  %3
+  or:  %4
 Check a window-frame style directory for every problem at once, or draw the preview of it that
-Framewright shows, without a display.
+Framewright shows, every file of it or every caption button state, without a display.
 
 Commands:
   check     list every error (what would stop Framewright's load pass or its live
             minimize button) and every warning (what Framewright would draw other
             than the author likely means) of each DIR, then a summary line per DIR
   render    write the preview panel after the first load pass of DIR as a PNG picture
+  sheet     write a contact sheet of DIR: one cell per style file, in the element
+            tree's order, at its own size and magnified, with its size, how the
+            window draws it and the colour key it leaves out; a missing or
+            unreadable file gets a red cell with the window's message, an absent
+            over or press glyph the window never reads a "not in this style" cell
+  states    write a grid of the four caption buttons (minimize, restore, maximize,
+            close) in the states normal, over, press and disable, each cut from a
+            preview panel the load pass composed
 
 Options of check:
       --strict             count warnings as errors
@@ -51,12 +64,21 @@ Options of render:
                            over or press
       --compare REF.png    compare the picture with REF.png pixel for pixel
       --diff DIFF.png      with --compare, write a picture marking the differing pixels
+      --size WxH           both sample windows W x H pixels (from 113x38 to 3840x2160)
+                           in place of the form's sizes; the panel is (W+151) x (2H+125)
+
+Options of sheet and states:
+  -o, --output FILE.png    write the picture to FILE.png
+      --scale N            magnify N times, 1 to 8, nearest neighbour (sheet: the
+                           magnified copy beside each file, default 4; states: every
+                           cell, default 1)
 
       --help               display this help and exit
       --version            output version information and exit
 
 Exit status: 0 if all is well (warnings alone included, unless --strict), 1 if problems
-were found or the render differs or cannot be written, 2 for bad usage.
+were found, a file of sheet or states is missing or unreadable, or the render differs or
+cannot be written, 2 for bad usage.
 )";
 
 void print(FILE* stream, const QByteArray& line)
@@ -83,6 +105,8 @@ int badUsage(const QByteArray& message, const char* usage)
     } else {
         err(QByteArray("Usage: ") + kCheckUsage);
         err(QByteArray("  or:  ") + kRenderUsage);
+        err(QByteArray("  or:  ") + kSheetUsage);
+        err(QByteArray("  or:  ") + kStatesUsage);
     }
     err(QByteArray("Try '") + kProgram + " --help' for more information.");
     return kBadUsage;
@@ -91,8 +115,8 @@ int badUsage(const QByteArray& message, const char* usage)
 int showHelp()
 {
     std::fflush(stderr);
-    const QString text
-        = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage), QLatin1String(kRenderUsage));
+    const QString text = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage),
+        QLatin1String(kRenderUsage), QLatin1String(kSheetUsage), QLatin1String(kStatesUsage));
     std::fputs(text.toUtf8().constData(), stdout);
     return kSuccess;
 }
@@ -219,6 +243,25 @@ bool parseLook(const QString& name, LiveMinimizeButton::Look& look)
     return true;
 }
 
+QByteArray sizeText(QSize size)
+{
+    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+}
+
+// Digits only, within the sizes a render can be drawn and read back at.
+bool parseSize(const QString& text, QSize& size)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})x([0-9]{1,9})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return false;
+    size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize smallest = PreviewPanel::kSmallestWindow;
+    const QSize largest = PreviewPanel::kLargestWindow;
+    return size.width() >= smallest.width() && size.height() >= smallest.height()
+        && size.width() <= largest.width() && size.height() <= largest.height();
+}
+
 // Written whole or not at all: a reader never sees half a picture, and a failed write leaves
 // whatever was there before.
 bool writePicture(const QImage& picture, const QByteArray& path)
@@ -246,8 +289,10 @@ int render(const QStringList& arguments)
         QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
     const QCommandLineOption diffOption(
         QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ outputOption, minimizeOption, compareOption, diffOption, helpOption });
+    parser.addOptions(
+        { outputOption, minimizeOption, compareOption, diffOption, sizeOption, helpOption });
     if (!parser.parse(arguments))
         return badUsage(bytesOf(parser.errorText()), kRenderUsage);
     if (parser.isSet(helpOption))
@@ -266,9 +311,15 @@ int render(const QStringList& arguments)
             kRenderUsage);
     if (parser.isSet(diffOption) && !parser.isSet(compareOption))
         return badUsage("--diff needs --compare", kRenderUsage);
+    QSize windowSize;
+    if (parser.isSet(sizeOption) && !parseSize(parser.value(sizeOption), windowSize))
+        return badUsage("bad size '" + bytesOf(parser.value(sizeOption)) + "': WxH in digits, from "
+                + sizeText(PreviewPanel::kSmallestWindow) + " to "
+                + sizeText(PreviewPanel::kLargestWindow),
+            kRenderUsage);
 
     const QByteArray dir = bytesOf(dirs.first());
-    const PanelRender result = renderPanel(dir, look);
+    const PanelRender result = renderPanel(dir, look, windowSize);
     int status = kSuccess;
     if (!result.failure.isEmpty()) {
         err(printableMessage(ErrorText::format(result.failure), dir));
@@ -319,11 +370,16 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return check(rest);
     if (command == QLatin1String("render"))
         return render(rest);
+    if (command == QLatin1String("sheet"))
+        return runSheetCommand(rest, &showHelp);
+    if (command == QLatin1String("states"))
+        return runStatesCommand(rest, &showHelp);
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
         return showVersion();
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
-    return badUsage("unknown command '" + bytesOf(command) + "': check or render", nullptr);
+    return badUsage(
+        "unknown command '" + bytesOf(command) + "': check, render, sheet or states", nullptr);
 }

@@ -33,7 +33,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/${metainfo}
 
 fw_add_manpage(framewright SECTION 1 DESCRIPTION "preview and inspect window-frame styles")
 fw_add_manpage(framewright-style SECTION 1
-    DESCRIPTION "check a window-frame style and render its preview without a display")
+    DESCRIPTION "check, render and review a window-frame style without a display")
 
 # Debian's own places for the licence and the changelog; the licence text itself is the one in
 # /usr/share/common-licenses.

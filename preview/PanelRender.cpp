@@ -45,11 +45,14 @@ void forEachDifference(const QImage& picture, const QImage& reference, Visit vis
 
 } // namespace
 
-PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look)
+PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look, QSize windowSize)
 {
     PanelRender render;
     PreviewPanel panel;
-    panel.resize(PreviewPanel::kSizeInWindow);
+    if (windowSize.isValid())
+        panel.setSampleWindowSize(windowSize);
+    else
+        panel.resize(PreviewPanel::kSizeInWindow);
     try {
         panel.loadStyle(joinStylePath(dir));
         LiveMinimizeButton& button = panel.minimizeButton();

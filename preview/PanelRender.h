@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 // The preview panel as the window shows it after its first load pass of a style, drawn without
@@ -18,8 +19,11 @@ struct PanelRender
 };
 
 // dir is joined with the file names by exactly one '/'. Never throws: a failing file ends the
-// pass there, as in the window, and the picture shows how far it got.
-PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look);
+// pass there, as in the window, and the picture shows how far it got. A valid windowSize
+// composes both sample windows at that size (see PreviewPanel::setSampleWindowSize) in place of
+// the form's; the caller keeps it within PreviewPanel's smallest and largest window.
+PanelRender renderPanel(
+    const QByteArray& dir, LiveMinimizeButton::Look look, QSize windowSize = {});
 
 struct PictureDifference
 {

@@ -54,6 +54,29 @@ void PreviewPanel::finishForm()
     }
 }
 
+QSize PreviewPanel::panelSizeFor(QSize windowSize)
+{
+    return { windowSize.width() + 151, 2 * windowSize.height() + 125 };
+}
+
+void PreviewPanel::setSampleWindowSize(QSize size)
+{
+    const auto place = [size](QFrame* window, QPoint at, const SampleWindowView& view) {
+        // The buttons keep their distance from the right edge, as a real frame's do.
+        const int shift = size.width() - window->width();
+        for (ImageControl* control :
+            { view.buttonClose, view.buttonMaximize, view.buttonMinimize, view.buttonRestore,
+                view.glyphClose, view.glyphMaximize, view.glyphMinimize, view.glyphRestore })
+            control->move(control->x() + shift, control->y());
+        window->setGeometry(QRect(at, size));
+    };
+    place(InactiveWindow, { 12, 12 }, inactiveView());
+    place(ActiveWindow, { 112, 12 + size.height() + 19 }, activeView());
+    m_state.InactiveWidth = m_state.ActiveWidth = size.width();
+    m_state.InactiveHeight = m_state.ActiveHeight = size.height();
+    resize(panelSizeFor(size));
+}
+
 SampleWindowView PreviewPanel::inactiveView() const
 {
     return SampleWindowView { captionbar_left_inactive, captionbar_right_inactive,

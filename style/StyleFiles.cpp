@@ -154,6 +154,15 @@ const char* minimizeGlyphFile(StyleFile::State state)
         "minimize", state);
 }
 
+const char* glyphFile(const char* button, StyleFile::State state)
+{
+    for (const StyleFile& f : all())
+        if (f.piece == StyleFile::Piece::Glyph && f.state == state
+            && std::strcmp(f.button, button) == 0)
+            return f.name;
+    qFatal("no glyph file of button %s, state %d", button, int(state));
+}
+
 } // namespace StyleFiles
 
 QByteArray joinStylePath(const QByteArray& dir, const QByteArray& file)

@@ -71,6 +71,8 @@ const char* name(StyleFile::Piece piece, StyleFile::Window window,
 // The caption button face and the minimize glyph in one of the live button's looks.
 const char* faceFile(StyleFile::State state);
 const char* minimizeGlyphFile(StyleFile::State state);
+// A button's glyph in a state, in whichever window shows it (disable: the unfocused one).
+const char* glyphFile(const char* button, StyleFile::State state);
 
 } // namespace StyleFiles
 

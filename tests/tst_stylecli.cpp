@@ -146,6 +146,36 @@ void tst_StyleCli::exitStatus_data()
         << QByteArray("@Near/minimize_active_ovr.png: error: ") << QByteArray();
     QTest::newRow("render") << QByteArray("render @Luna -o @out/x.png") << 0 << QByteArray()
                             << QByteArray();
+    QTest::newRow("sheet") << QByteArray("sheet @Luna -o @out/x.png --scale 8") << 0 << QByteArray()
+                           << QByteArray();
+    QTest::newRow("states") << QByteArray("states @Luna/ --output @out/x.png") << 0 << QByteArray()
+                            << QByteArray();
+    QTest::newRow("sheet without -o")
+        << QByteArray("sheet @Luna") << 2 << QByteArray() << usage + "no output picture";
+    QTest::newRow("states, two dirs") << QByteArray("states @Luna @Luna -o @out/x.png") << 2
+                                      << QByteArray() << usage + "one style directory";
+    QTest::newRow("sheet scale 0")
+        << QByteArray("sheet @Luna -o @out/x.png --scale 0") << 2 << QByteArray()
+        << usage + "bad scale '0': a whole number from 1 to 8";
+    QTest::newRow("states scale 9") << QByteArray("states @Luna -o @out/x.png --scale 9") << 2
+                                    << QByteArray() << usage + "bad scale '9'";
+    QTest::newRow("sheet scale 2.0") << QByteArray("sheet @Luna -o @out/x.png --scale 2.0") << 2
+                                     << QByteArray() << usage + "bad scale '2.0'";
+    QTest::newRow("sheet option of render")
+        << QByteArray("sheet @Luna -o @out/x.png --minimize over") << 2 << QByteArray()
+        << usage + "Unknown option 'minimize'";
+    // The range's ends are in; one pixel beyond either is out, and so is anything but digits.
+    QTest::newRow("size smallest") << QByteArray("render @Luna -o @out/x.png --size 113x38") << 0
+                                   << QByteArray() << QByteArray();
+    QTest::newRow("size largest, over, compared") << QByteArray(
+        "render @Luna -o @out/x.png --size 3840x2160 --minimize over --compare "
+        "@out/x.png") << 0 << QByteArray() << QByteArray();
+    const QByteArray range = "': WxH in digits, from 113x38 to 3840x2160";
+    for (const char* size : { "112x38", "113x37", "3841x2160", "3840x2161", "+500x300", "500X300",
+             "500x300x2", "0x0", "-1x40", "500 x 300", "99999999999x40" })
+        QTest::addRow("size %s", size)
+            << "render @Luna -o @out/x.png --size '" + QByteArray(size) + "'" << 2 << QByteArray()
+            << usage + "bad size '" + size + range;
 }
 
 void tst_StyleCli::exitStatus()
@@ -164,8 +194,9 @@ void tst_StyleCli::exitStatus()
     QVERIFY2(r.err.startsWith(err), r.err.constData());
     if (status == 2)
         QVERIFY2(r.err.contains("\nUsage: framewright-style "), r.err.constData());
-    QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("out/x.png"))),
-        arguments.startsWith("render") && status != 2);
+    const bool draws = arguments.startsWith("render") || arguments.startsWith("sheet")
+        || arguments.startsWith("states");
+    QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("out/x.png"))), draws && status != 2);
 }
 
 void tst_StyleCli::checkLinesAndJson()
@@ -265,9 +296,18 @@ void tst_StyleCli::badInput()
     QCOMPARE(checked.err, QByteArray());
     const Run rendered = run("render " + word + " -o @out/x.png", asNobody);
     QCOMPARE(rendered.status, 1);
-    QCOMPARE(rendered.err, renderLine.replace('$', shown) + '\n');
-    // The picture is still written, and nothing else anywhere.
-    QCOMPARE(sh("ls @out").out, QByteArray("x.png\n"));
+    renderLine.replace('$', shown);
+    QCOMPARE(rendered.err, renderLine + '\n');
+    // The states grid stops where the pass stops, with the same one line; the sheet tries every
+    // file, the first being the one the pass stops at.
+    const Run states = run("states " + word + " -o @out/s.png", asNobody);
+    QCOMPARE(states.status, 1);
+    QCOMPARE(states.err, renderLine + '\n');
+    const Run sheet = run("sheet " + word + " -o @out/c.png", asNobody);
+    QCOMPARE(sheet.status, 1);
+    QVERIFY2(sheet.err.startsWith(renderLine + '\n'), sheet.err.constData());
+    // The pictures are still written, and nothing else anywhere.
+    QCOMPARE(sh("ls @out").out, QByteArray("c.png\ns.png\nx.png\n"));
     QCOMPARE(sh("ls @").out, before);
 }
 
@@ -286,12 +326,14 @@ void tst_StyleCli::unwritableOutput()
     QFETCH(QByteArray, reason);
     QVERIFY2(run("--version", true).status == 0, "cannot drop to user 65534 with setpriv");
     const QByteArray before = sh("ls -a @ @out").out;
-    const Run r = run("render @Luna -o " + target, true);
-    QCOMPARE(r.status, 1);
-    QVERIFY2(r.err.startsWith(at("framewright-style: cannot write " + target + ": " + reason)),
-        r.err.constData());
-    // Not even the save file's temporary is left behind.
-    QCOMPARE(sh("ls -a @ @out").out, before);
+    for (const char* command : { "render", "sheet", "states" }) {
+        const Run r = run(command + QByteArray(" @Luna -o ") + target, true);
+        QCOMPARE(r.status, 1);
+        QVERIFY2(r.err.startsWith(at("framewright-style: cannot write " + target + ": " + reason)),
+            r.err.constData());
+        // Not even the save file's temporary is left behind.
+        QCOMPARE(sh("ls -a @ @out").out, before);
+    }
 }
 
 void tst_StyleCli::references_data()

@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// framewright-style's review pictures against their floors: the contact sheet and the states
+// grid against reading the style's files with the bitmap reader plus encoding one PNG of the
+// picture's size; the render at 1920 x 1080 against the load pass at that size plus encoding
+// one PNG of the panel's size.
+
+#include "FloorReporter.h"
+#include "Measure.h"
+#include "controls/AppLook.h"
+#include "explorer/ContactSheet.h"
+#include "preview/PanelRender.h"
+#include "preview/PreviewPanel.h"
+#include "preview/StatesGrid.h"
+#include "style/BitmapReader.h"
+#include "style/StyleCheck.h"
+#include "style/StyleFiles.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <vector>
+
+namespace {
+
+QByteArray g_styleDir;
+
+qint64 encodePng(const QImage& picture)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(picture);
+    return buffer.size();
+}
+
+// Every file of the style, each once, through the reader alone.
+void readStyle()
+{
+    for (const StyleFile& file : StyleFiles::all())
+        benchmark::DoNotOptimize(readBitmap(joinStylePath(g_styleDir, file.name)));
+}
+
+// Program and floor take turns (Measure.h); the floor encodes a picture of the program's size.
+template<typename Draw>
+void comparePicture(benchmark::State& state, Draw draw)
+{
+    QStringList failures;
+    const QImage sameSize = draw(failures);
+    const auto program = [&] { benchmark::DoNotOptimize(encodePng(draw(failures))); };
+    const auto floor = [&] {
+        readStyle();
+        benchmark::DoNotOptimize(encodePng(sameSize));
+    };
+    runPaired(state, 1, program, floor);
+    if (!failures.isEmpty())
+        state.SkipWithError("a file of the style failed");
+}
+
+void BM_Sheet(benchmark::State& state)
+{
+    comparePicture(state, [](QStringList& failures) {
+        const ContactSheet sheet(g_styleDir);
+        failures = sheet.failures();
+        return sheet.picture(ContactSheet::kDefaultScale);
+    });
+}
+
+void BM_States(benchmark::State& state)
+{
+    comparePicture(state, [](QStringList& failures) {
+        const StatesGrid grid(g_styleDir);
+        failures = grid.failures();
+        return grid.picture(StatesGrid::kDefaultScale);
+    });
+}
+
+void BM_RenderSize(benchmark::State& state)
+{
+    const QSize size(1920, 1080);
+    PreviewPanel window;
+    window.setSampleWindowSize(size);
+    const QImage panelSized = window.grab().toImage();
+    bool clean = true;
+    const auto program = [&] {
+        const PanelRender render = renderPanel(g_styleDir, LiveMinimizeButton::Look::Normal, size);
+        benchmark::DoNotOptimize(encodePng(render.picture));
+        clean = render.failure.isEmpty() && clean;
+    };
+    const auto floor = [&] {
+        window.loadStyle(g_styleDir);
+        benchmark::DoNotOptimize(encodePng(panelSized));
+    };
+    runPaired(state, 1, program, floor);
+    if (!clean)
+        state.SkipWithError("the render reported a failing file");
+}
+
+BENCHMARK(BM_Sheet)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_States)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_RenderSize)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareApplication();
+    QApplication app(argc, argv);
+    applyApplicationLook();
+
+    if (!initialiseBenchmarks(
+            argc, argv, { "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true" }))
+        return 2;
+
+    // A copy of the Luna sample style, so nothing reads the machine's fixed style paths.
+    QTemporaryDir root;
+    const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/Luna/Frame/"));
+    const QString to = root.path() + QStringLiteral("/Luna/");
+    QDir().mkpath(to);
+    for (const QString& name : from.entryList(QDir::Files))
+        QFile::copy(from.filePath(name), to + name);
+    g_styleDir = QFile::encodeName(to);
+
+    FloorReporter reporter;
+    reporter.comparePaired("sheet: framewright-style / read files + one PNG", "BM_Sheet", 1.5);
+    reporter.comparePaired("states: framewright-style / read files + one PNG", "BM_States", 1.5);
+    reporter.comparePaired("render --size 1920x1080 / load pass + one PNG", "BM_RenderSize", 1.5);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.allMet() ? 0 : 1;
+}
