@@ -2,7 +2,10 @@
 #include "cli/StyleCommand.h"
 
 #include "app/ErrorReport.h"
+#include "cli/DiffCommand.h"
 #include "cli/Printable.h"
+#include "cli/RenderConditions.h"
+#include "cli/WorkflowCommand.h"
 #include "controls/AppError.h"
 #include "controls/BitmapReader.h"
 #include "preview/PanelRender.h"
@@ -15,7 +18,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,13 +29,14 @@ constexpr int kProblems = 1;
 constexpr int kBadUsage = 2;
 
 const char kProgram[] = "framewright-style";
-const char kCheckUsage[] = "framewright-style check [--strict] [--format text|json] DIR...";
+const char kCheckUsage[] = "framewright-style check [--strict] [--format text|json|github] DIR...";
 const char kRenderUsage[]
     = "framewright-style render DIR -o FILE.png [--minimize normal|over|press]"
-      " [--compare REF.png [--diff DIFF.png]]";
+      " [--compare REF.png [--diff DIFF.png] [--update-reference]]";
 
 const char kHelp[] = R"(Usage: %1
   or:  %2
+  or:  %3
 Check a window-frame style directory for every problem at once, or draw the preview of it that
 Framewright shows, without a display.
 
@@ -39,10 +45,13 @@ Commands:
             minimize button) and every warning (what Framewright would draw other
             than the author likely means) of each DIR, then a summary line per DIR
   render    write the preview panel after the first load pass of DIR as a PNG picture
+  diff      render OLD and NEW alike, name the style files that differ and write OLD,
+            NEW and NEW with the differing pixels in red side by side
 
 Options of check:
       --strict             count warnings as errors
-      --format text|json   print lines (the default) or one JSON document
+      --format FORMAT      text: lines (the default); json: one JSON document;
+                           github: one GitHub Actions annotation per problem
 
 Options of render:
   -o, --output FILE.png    write the picture to FILE.png
@@ -50,12 +59,23 @@ Options of render:
                            over or press
       --compare REF.png    compare the picture with REF.png pixel for pixel
       --diff DIFF.png      with --compare, write a picture marking the differing pixels
+      --update-reference   with --compare, write the render to REF.png when it differs
+                           or REF.png does not exist; a stopped pass never does
+
+The picture carries the conditions it was made under as PNG text: Software, Qt,
+Caption font, Size and Minimize. When a render differs from a reference that carries
+them, the conditions that differ are named beside the pixel count.
+
+Options of diff:
+  -o, --output FILE.png    write the three pictures side by side to FILE.png
+      --minimize STATE     both renders with the live minimize button in STATE
 
       --help               display this help and exit
       --version            output version information and exit
 
 Exit status: 0 if all is well (warnings alone included, unless --strict), 1 if problems
-were found or the render differs or cannot be written, 2 for bad usage.
+were found, the render differs (from the reference, or NEW from OLD, files included), a
+pass stops or a picture cannot be written, 2 for bad usage.
 )";
 
 void print(FILE* stream, const QByteArray& line)
@@ -82,6 +102,7 @@ int badUsage(const QByteArray& message, const char* usage)
     } else {
         err(QByteArray("Usage: ") + kCheckUsage);
         err(QByteArray("  or:  ") + kRenderUsage);
+        err(QByteArray("  or:  ") + kDiffUsage);
     }
     err(QByteArray("Try '") + kProgram + " --help' for more information.");
     return kBadUsage;
@@ -90,8 +111,8 @@ int badUsage(const QByteArray& message, const char* usage)
 int showHelp()
 {
     std::fflush(stderr);
-    const QString text
-        = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage), QLatin1String(kRenderUsage));
+    const QString text = QString::fromLatin1(kHelp).arg(
+        QLatin1String(kCheckUsage), QLatin1String(kRenderUsage), QLatin1String(kDiffUsage));
     std::fputs(text.toUtf8().constData(), stdout);
     return kSuccess;
 }
@@ -139,8 +160,8 @@ int check(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption strictOption(QStringLiteral("strict"));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"), QString(), QStringLiteral("text|json"), QStringLiteral("text"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
+        QStringLiteral("text|json|github"), QStringLiteral("text"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
     parser.addOptions({ strictOption, formatOption, helpOption });
     parser.addPositionalArgument(QStringLiteral("DIR"), QString(), QStringLiteral("DIR..."));
@@ -149,14 +170,17 @@ int check(const QStringList& arguments)
     if (parser.isSet(helpOption))
         return showHelp();
     const QString format = parser.value(formatOption);
-    if (format != QLatin1String("text") && format != QLatin1String("json"))
-        return badUsage("unknown format '" + bytesOf(format) + "': text or json", kCheckUsage);
+    if (format != QLatin1String("text") && format != QLatin1String("json")
+        && format != QLatin1String("github"))
+        return badUsage(
+            "unknown format '" + bytesOf(format) + "': text, json or github", kCheckUsage);
     const QStringList dirs = parser.positionalArguments();
     if (dirs.isEmpty())
         return badUsage("no style directory given", kCheckUsage);
 
     const bool strict = parser.isSet(strictOption);
     const bool json = format == QLatin1String("json");
+    const bool github = format == QLatin1String("github");
     QJsonArray directories;
     int status = kSuccess;
     for (const QString& given : dirs) {
@@ -175,6 +199,7 @@ int check(const QStringList& arguments)
                         QLatin1String(severityName(problem.severity, strict)) },
                     { QStringLiteral("message"),
                         QString::fromUtf8(printableMessage(problem.message, report.dir)) },
+                    { QStringLiteral("rule"), QLatin1String(problem.rule) },
                 });
             directories.append(QJsonObject {
                 { QStringLiteral("dir"), printableText(report.dir) },
@@ -187,10 +212,20 @@ int check(const QStringList& arguments)
 
         const QByteArray dir = printable(report.dir);
         for (const StyleProblem& problem : report.problems) {
+            const QByteArray message = printableMessage(problem.message, report.dir);
+            if (github && problem.file.isEmpty()) {
+                // No file to hang it on: the message says which directory.
+                out(workflowCommand(severityName(problem.severity, strict),
+                    { { "title", problem.rule } }, dir + ": " + message));
+                continue;
+            }
             const QByteArray where
                 = problem.file.isEmpty() ? dir : printable(joinStylePath(report.dir, problem.file));
-            out(where + ": " + severityName(problem.severity, strict) + ": "
-                + printableMessage(problem.message, report.dir));
+            if (github)
+                out(workflowCommand(severityName(problem.severity, strict),
+                    { { "file", where }, { "title", problem.rule } }, message));
+            else
+                out(where + ": " + severityName(problem.severity, strict) + ": " + message);
         }
         // A directory that could not be listed has its one line and nothing to sum up.
         if (!listedNothing(report))
@@ -245,8 +280,10 @@ int render(const QStringList& arguments)
         QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
     const QCommandLineOption diffOption(
         QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
+    const QCommandLineOption updateOption(QStringLiteral("update-reference"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ outputOption, minimizeOption, compareOption, diffOption, helpOption });
+    parser.addOptions(
+        { outputOption, minimizeOption, compareOption, diffOption, updateOption, helpOption });
     if (!parser.parse(arguments))
         return badUsage(bytesOf(parser.errorText()), kRenderUsage);
     if (parser.isSet(helpOption))
@@ -265,11 +302,17 @@ int render(const QStringList& arguments)
             kRenderUsage);
     if (parser.isSet(diffOption) && !parser.isSet(compareOption))
         return badUsage("--diff needs --compare", kRenderUsage);
+    if (parser.isSet(updateOption) && !parser.isSet(compareOption))
+        return badUsage("--update-reference needs --compare", kRenderUsage);
 
     const QByteArray dir = bytesOf(dirs.first());
-    const PanelRender result = renderPanel(dir, look);
+    PanelRender result = renderPanel(dir, look);
+    const RenderConditions conditions = RenderConditions::current(
+        result.captionFont, result.picture.size(), parser.value(minimizeOption));
+    conditions.writeTo(result.picture);
     int status = kSuccess;
-    if (!result.failure.isEmpty()) {
+    const bool stopped = !result.failure.isEmpty();
+    if (stopped) {
         err(printableMessage(ErrorReport::format(result.failure), dir));
         status = kProblems;
     }
@@ -279,23 +322,35 @@ int render(const QStringList& arguments)
         return status;
 
     const QByteArray referencePath = bytesOf(parser.value(compareOption));
+    // A render cut short by a bad file is no reference for anything.
+    const bool update = parser.isSet(updateOption) && !stopped;
     QImage reference;
     try {
         reference = readBitmap(referencePath);
     } catch (const AppError& error) {
+        struct stat info = {};
+        if (update && ::stat(referencePath.constData(), &info) != 0 && errno == ENOENT) {
+            if (!writePicture(result.picture, referencePath))
+                return kProblems;
+            out(printable(referencePath) + ": reference written");
+            return status;
+        }
         err(QByteArray(kProgram) + ": " + printable(referencePath) + ": "
             + printableMessage(ErrorReport::format(error.message()), referencePath));
         return kProblems;
     }
     const PictureDifference difference = comparePictures(result.picture, reference);
     if (difference.pixels > 0) {
-        const QRect& box = difference.bounds;
-        out(QByteArray::number(difference.pixels)
-            + (difference.pixels == 1 ? " pixel differs" : " pixels differ") + " from "
-            + printable(referencePath) + ", within " + QByteArray::number(box.width()) + 'x'
-            + QByteArray::number(box.height()) + " at (" + QByteArray::number(box.x()) + ", "
-            + QByteArray::number(box.y()) + ')');
-        status = kProblems;
+        QByteArray line = differenceLine(difference, printable(referencePath));
+        // Told apart from a change of the style: another machine, toolkit or font.
+        for (const QString& phrase :
+            conditions.differencesFrom(RenderConditions::readFrom(reference)))
+            line += "; " + phrase.toUtf8();
+        out(line);
+        if (update && writePicture(result.picture, referencePath))
+            out(printable(referencePath) + ": reference updated");
+        else
+            status = kProblems;
     }
     if (parser.isSet(diffOption)
         && !writePicture(
@@ -318,11 +373,14 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return check(rest);
     if (command == QLatin1String("render"))
         return render(rest);
+    if (command == QLatin1String("diff"))
+        return runDiff(
+            rest, { badUsage, showHelp, out, err, writePicture, ErrorReport::format, parseLook });
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
         return showVersion();
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
-    return badUsage("unknown command '" + bytesOf(command) + "': check or render", nullptr);
+    return badUsage("unknown command '" + bytesOf(command) + "': check, render or diff", nullptr);
 }

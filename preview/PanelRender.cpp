@@ -69,6 +69,7 @@ PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look)
         render.failure = QString::fromLocal8Bit(error.what());
     }
     render.picture = panel.grab().toImage();
+    render.captionFont = panel.Label3->font();
     return render;
 }
 
