@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BitmapCases.h"
 #include "ReadmeFonts.h"
+#include "cli/WorkflowCommand.h"
+#include "preview/PreviewPanel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,6 +29,16 @@ private slots:
     void unwritableOutput();
     void references_data();
     void references();
+    void diff_data();
+    void diff();
+    void referenceConditions_data();
+    void referenceConditions();
+    void updateReference_data();
+    void updateReference();
+    void githubAnnotations_data();
+    void githubAnnotations();
+    void workflowEscaping_data();
+    void workflowEscaping();
 
 private:
     struct Run
@@ -42,6 +54,11 @@ private:
             "exec " + (asNobody ? m_nobody : QByteArray()) + FW_STYLE_PROGRAM " " + arguments);
     }
     QByteArray at(QByteArray text) const { return text.replace('@', m_dir); }
+    QByteArray fileBytes(const QString& name) const
+    {
+        QFile file(m_root.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
 
     QTemporaryDir m_root;
     QByteArray m_dir; // with its trailing "/"
@@ -75,10 +92,23 @@ void TestStyleCli::initTestCase()
     for (const char* name : { "HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME" })
         m_env.insert(QLatin1String(name), m_root.filePath(QStringLiteral("cache")));
     m_env.insert(QStringLiteral("FONTCONFIG_FILE"), fonts);
+    // The same configuration less Liberation: Helvetica falls back to DejaVu Sans, as on a
+    // machine without the README's second font package.
+    QFile readme(fonts);
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    QByteArray dejaVu = readme.readAll();
+    const qsizetype liberation = dejaVu.indexOf("  <dir>/usr/share/fonts/truetype/liberation");
+    QVERIFY(liberation > 0);
+    dejaVu.remove(liberation, dejaVu.indexOf('\n', liberation) + 1 - liberation);
+    QFile dejaVuOnly(m_root.filePath(QStringLiteral("dejavu.conf")));
+    QVERIFY(dejaVuOnly.open(QIODevice::WriteOnly) && dejaVuOnly.write(dejaVu) == dejaVu.size());
+    dejaVuOnly.close();
     // Another user must reach the test's files for the rows that drop to one.
-    QCOMPARE(sh("mkdir @cache @out && chmod 0755 @ && chmod 0777 @out && chmod 0644 @*.* && cp -r "
-                 + QFile::encodeName(styles) + "/Luna/Frame @Luna")
-                 .status,
+    QCOMPARE(
+        sh("mkdir @cache @out && chmod 0755 @ && chmod 0777 @out && chmod 0644 @*.* && cp -r "
+            + QFile::encodeName(styles) + "/Luna/Frame @Luna && cp -r " + QFile::encodeName(styles)
+            + "/Silver/Frame @Silver && cp -r @Luna @NoBar && rm @NoBar/captionbar_active.png")
+            .status,
         0);
 }
 
@@ -186,7 +216,7 @@ void TestStyleCli::checkLinesAndJson()
     QCOMPARE(root.keys(), QStringList { "directories" });
     const QJsonArray dirs = root.value(QLatin1String("directories")).toArray();
     QCOMPARE(dirs.size(), 2);
-    const QStringList problem { "file", "message", "severity" };
+    const QStringList problem { "file", "message", "rule", "severity" };
     for (int i = 0; i < 2; ++i) {
         const QJsonObject dir = dirs.at(i).toObject();
         QCOMPARE(dir.keys(), QStringList({ "dir", "errors", "problems", "warnings" }));
@@ -199,6 +229,8 @@ void TestStyleCli::checkLinesAndJson()
         QCOMPARE(first.value(QLatin1String("file")).toString(),
             i ? QString() : QStringLiteral("captionbar_active.png"));
         QCOMPARE(first.value(QLatin1String("severity")).toString(), QStringLiteral("error"));
+        QCOMPARE(first.value(QLatin1String("rule")).toString(),
+            i ? QStringLiteral("unlistable-dir") : QStringLiteral("cannot-open"));
     }
 }
 
@@ -325,6 +357,255 @@ void TestStyleCli::references()
                            : r.out.contains(out + reference + ", within 19x18 at (408, 285)"),
         r.out.constData());
     QVERIFY(QFileInfo::exists(m_root.filePath(QStringLiteral("out/d.png"))));
+}
+
+void TestStyleCli::diff_data()
+{
+    QTest::addColumn<QByteArray>("setup"); // makes @New
+    QTest::addColumn<QByteArray>("dirs");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+    const QByteArray copy = "cp -r @Luna @New && ";
+    QTest::newRow("same") << copy + "true" << QByteArray("@Luna @New") << 0 << QByteArray()
+                          << QByteArray();
+    // In the table's order, where the corner comes first, not the alphabet's.
+    QTest::newRow("changed") << copy
+            + "cp @Silver/captionbar_inactive.png @Silver/captionbar_left_inactive.png @New"
+                             << QByteArray("@Luna @New") << 1
+                             << QByteArray("captionbar_left_inactive.png: differs\n"
+                                           "captionbar_inactive.png: differs\n"
+                                           "PIXELS")
+                             << QByteArray();
+    // A face nobody reads: the renders agree, the files do not.
+    QTest::newRow("only in NEW") << copy + "rm @New/close_active_over.png"
+                                 << QByteArray("@New @Luna") << 1
+                                 << QByteArray("close_active_over.png: only in @Luna\n")
+                                 << QByteArray();
+    QTest::newRow("pass stops") << copy + "rm @New/captionbar_active.png"
+                                << QByteArray("@Luna @New") << 1
+                                << QByteArray("captionbar_active.png: only in @Luna\nPIXELS")
+                                << QByteArray(
+                                       "@New: Cannot open file \"@New/captionbar_active.png\". "
+                                       "No such file or directory.\n");
+    QTest::newRow("no such dir") << QByteArray("true") << QByteArray("@Luna @New") << 1
+                                 << QByteArray("PIXELS")
+                                 << QByteArray(
+                                        "@New: Cannot open file \"@New/frame_mask_left.bmp\". "
+                                        "No such file or directory.\n");
+    QTest::newRow("one dir") << QByteArray("true") << QByteArray("@Luna") << 2 << QByteArray()
+                             << QByteArray("framewright-style: two style directories needed");
+}
+
+void TestStyleCli::diff()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QByteArray, dirs);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QCOMPARE(sh("rm -rf @New @out/* && " + setup).status, 0);
+    const Run r = run("diff " + dirs + " -o @out/d.png");
+    QCOMPARE(r.status, status);
+    if (out.endsWith("PIXELS")) {
+        // The pixels are counted as --compare counts them, against OLD.
+        out.chop(6);
+        QVERIFY2(r.out.startsWith(at(out)), r.out.constData());
+        const QByteArray rest = r.out.mid(at(out).size());
+        QVERIFY2(rest.contains(at(" pixels differ from @Luna, within ")) && rest.endsWith(")\n")
+                && rest.count('\n') == 1,
+            r.out.constData());
+    } else {
+        QCOMPARE(r.out, at(out));
+    }
+    QVERIFY2(status == 2 ? r.err.startsWith(err) : r.err == at(err), r.err.constData());
+    // OLD, NEW and the marked NEW side by side, written whatever the outcome but bad usage.
+    const QImage picture(m_root.filePath(QStringLiteral("out/d.png")));
+    QCOMPARE(picture.isNull(), status == 2);
+    if (status != 2)
+        QVERIFY2(picture.width() > 3 * PreviewPanel::kSizeInWindow.width()
+                && picture.height() > PreviewPanel::kSizeInWindow.height(),
+            qPrintable(QStringLiteral("%1x%2").arg(picture.width()).arg(picture.height())));
+}
+
+void TestStyleCli::referenceConditions_data()
+{
+    QTest::addColumn<QByteArray>("makeReference"); // writes @out/ref.png, or names a reference
+    QTest::addColumn<QByteArray>("conditions"); // what follows the pixel count
+    const QByteArray render = FW_STYLE_PROGRAM " render @Luna -o @out/ref.png";
+    QTest::newRow("another caption font")
+        << "FONTCONFIG_FILE=@dejavu.conf " + render
+        << QByteArray("; Caption font \"DejaVu Sans, Bold, 700\" in the reference, "
+                      "\"Liberation Sans, Bold, 700\" here");
+    QTest::newRow("another look") << render + " --minimize over"
+                                  << QByteArray(
+                                         "; Minimize \"over\" in the reference, \"normal\" here");
+    // A change of the style itself: the conditions are the same, so none is named.
+    QTest::newRow("another style")
+        << QByteArray(FW_STYLE_PROGRAM " render @Silver -o @out/ref.png") << QByteArray();
+    QTest::newRow("made before the conditions")
+        << "cp " + QFile::encodeName(QFINDTESTDATA("references/Silver.png")) + " @out/ref.png"
+        << QByteArray();
+}
+
+void TestStyleCli::referenceConditions()
+{
+    QFETCH(QByteArray, makeReference);
+    QFETCH(QByteArray, conditions);
+    QCOMPARE(sh("rm -f @out/* && " + makeReference).status, 0);
+    const Run r = run("render @Luna -o @out/r.png --compare @out/ref.png");
+    QCOMPARE(r.status, 1);
+    QVERIFY2(r.out.contains(at(" pixels differ from @out/ref.png, within "))
+            && r.out.endsWith(')' + conditions + '\n'),
+        r.out.constData());
+    // The render carries its own conditions for the next comparison.
+    const QImage picture(m_root.filePath(QStringLiteral("out/r.png")));
+    QCOMPARE(
+        picture.text(QStringLiteral("Caption font")), QStringLiteral("Liberation Sans, Bold, 700"));
+    QCOMPARE(picture.text(QStringLiteral("Size")), QStringLiteral("548x611"));
+    QVERIFY(picture.text(QStringLiteral("Software")).startsWith("framewright-style 1."));
+}
+
+void TestStyleCli::updateReference_data()
+{
+    QTest::addColumn<QByteArray>("makeReference");
+    QTest::addColumn<QByteArray>("dir");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<bool>("replaced"); // else untouched
+    const QByteArray silver = FW_STYLE_PROGRAM " render @Silver -o @out/ref.png";
+    const QByteArray luna = FW_STYLE_PROGRAM " render @Luna -o @out/ref.png";
+    QTest::newRow("missing") << QByteArray("true") << QByteArray("@Luna") << 0
+                             << QByteArray("@out/ref.png: reference written\n") << true;
+    QTest::newRow("differs") << silver << QByteArray("@Luna") << 0
+                             << QByteArray("@out/ref.png: reference updated\n") << true;
+    // Equal pixels, though the old reference carries no conditions.
+    QTest::newRow("equal") << "cp " + QFile::encodeName(QFINDTESTDATA("references/Luna.png"))
+            + " @out/ref.png"
+                           << QByteArray("@Luna") << 0 << QByteArray() << false;
+    QTest::newRow("stopped pass, differs")
+        << luna << QByteArray("@NoBar") << 1 << QByteArray() << false;
+    QTest::newRow("stopped pass, missing")
+        << QByteArray("true") << QByteArray("@NoBar") << 1 << QByteArray() << false;
+}
+
+void TestStyleCli::updateReference()
+{
+    QFETCH(QByteArray, makeReference);
+    QFETCH(QByteArray, dir);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(bool, replaced);
+    QCOMPARE(sh("rm -f @out/* && " + makeReference).status, 0);
+    const QByteArray before = fileBytes(QStringLiteral("out/ref.png"));
+    const Run r = run("render " + dir + " -o @out/r.png --compare @out/ref.png --update-reference");
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.out.endsWith(at(out)), r.out.constData());
+    const QByteArray after = fileBytes(QStringLiteral("out/ref.png"));
+    QCOMPARE(after, replaced ? fileBytes(QStringLiteral("out/r.png")) : before);
+    QCOMPARE(sh("ls @out").out, QByteArray(after == "(none)" ? "r.png\n" : "r.png\nref.png\n"));
+}
+
+void TestStyleCli::githubAnnotations_data()
+{
+    QTest::addColumn<bool>("strict");
+    QTest::newRow("plain") << false;
+    QTest::newRow("strict") << true;
+}
+
+// One problem of each rule the check has, in a directory whose name needs escaping in both the
+// file property and the message.
+void TestStyleCli::githubAnnotations()
+{
+    QFETCH(bool, strict);
+    const QString dir = m_root.filePath(QStringLiteral("Odd,1%:x/"));
+    QCOMPARE(sh("rm -rf @Odd* && cp -r @Luna '@Odd,1%:x' && cd '@Odd,1%:x' && "
+                "rm captionbar_active.png && : > minimize_active_disable.png && "
+                ": > minimize_active_ovr.png")
+                 .status,
+        0);
+    const auto solid = [&](const char* name, QSize size, std::initializer_list<QRgb> colours) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(*colours.begin());
+        int x = 0;
+        for (const QRgb colour : colours)
+            image.setPixel(x++, 0, colour);
+        return image.save(dir + QLatin1String(name));
+    };
+    QVERIFY(solid("frame_mask_right.bmp", { 12, 29 }, { 0xff000000, 0xffffffff, 0xff808080 }));
+    QVERIFY(solid("captionbar_right_inactive.png", { 10, 10 }, { 0xff102030 }));
+    QVERIFY(solid("captionbar_inactive.png", { 5, 20 }, { 0xff102030 }));
+    QVERIFY(solid("close_active_normal.png", { 13, 13 }, { 0xff102030 }));
+    QVERIFY(solid("minimize_active_over.png", { 14, 14 }, { 0xff102030, 0xff000000 }));
+
+    const Run r = run(
+        QByteArray("check --format github") + (strict ? " --strict" : "") + " '@Odd,1%:x' @none");
+    QCOMPARE(r.status, 1);
+    const QByteArray w = strict ? "::error" : "::warning";
+    const QByteArray file = at(" file=@Odd%2C1%25%3Ax/");
+    const QByteArray shown = at("@Odd,1%25:x/");
+    // Compared whole, with both texts shown on failure.
+    const QByteArray expected = w + file
+        + "frame_mask_right.bmp,title=mask-colours::has more than two colours: the window "
+          "paints them all where the caption corner lets the mask through\n"
+        + w + file
+        + "captionbar_right_inactive.png,title=cut-size::is 10 x 10, not 12 x 29: the mask "
+          "shows around it\n"
+        + w + file
+        + "captionbar_inactive.png,title=stretched-size::is 20 pixels high, not 29: the window "
+          "stretches it to 29 high\n"
+        + "::error" + file
+        + "minimize_active_disable.png,title=not-an-image::Image format not recognized.\n"
+        + "::error" + file + "captionbar_active.png,title=cannot-open::Cannot open file \"" + shown
+        + "captionbar_active.png\". No such file or directory.\n" + w + file
+        + "close_active_normal.png,title=all-key-colour::every pixel has the colour of its "
+          "bottom-left pixel, the colour key: the window draws nothing of it\n"
+        + w + file
+        + "minimize_active_over.png,title=shape-change::is 14 x 14, minimize_active_normal.png "
+          "is 13 x 13: the glyph changes shape under the pointer\n"
+        + w + file
+        + "minimize_active_ovr.png,title=near-miss-name::not a style file, the window never "
+          "reads it: did you mean minimize_active_over.png?\n"
+        // The summary stays plain.
+        + at("@Odd,1%:x: ")
+        + (strict ? "8 errors, 0 warnings\n" : "2 errors, 6 warnings\n")
+        // No file to hang it on: the directory goes into the message.
+        + at("::error title=unlistable-dir::@none: No such file or directory\n");
+    QVERIFY2(r.out == expected, (r.out + "--- expected:\n" + expected).constData());
+
+    // The same rules as JSON keys.
+    const Run json = run("check --format json '@Odd,1%:x' @none");
+    QStringList rules;
+    for (const QJsonValue dir :
+        QJsonDocument::fromJson(json.out).object().value(QLatin1String("directories")).toArray())
+        for (const QJsonValue problem : dir.toObject().value(QLatin1String("problems")).toArray())
+            rules << problem.toObject().value(QLatin1String("rule")).toString();
+    QCOMPARE(rules,
+        QStringList({ "mask-colours", "cut-size", "stretched-size", "not-an-image", "cannot-open",
+            "all-key-colour", "shape-change", "near-miss-name", "unlistable-dir" }));
+}
+
+void TestStyleCli::workflowEscaping_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QByteArray>("property");
+    // '%' first, or the escapes' own '%' would be escaped again.
+    QTest::newRow("line breaks") << QByteArray("100%\r\nx") << QByteArray("100%25%0D%0Ax")
+                                 << QByteArray("100%25%0D%0Ax");
+    QTest::newRow("separators") << QByteArray("a:b,c") << QByteArray("a:b,c")
+                                << QByteArray("a%3Ab%2Cc");
+    QTest::newRow("an escape already")
+        << QByteArray("%3A") << QByteArray("%253A") << QByteArray("%253A");
+}
+
+void TestStyleCli::workflowEscaping()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, data);
+    QFETCH(QByteArray, property);
+    QCOMPARE(escapeWorkflowData(text), data);
+    QCOMPARE(escapeWorkflowProperty(text), property);
 }
 
 QTEST_MAIN(TestStyleCli)
