@@ -39,6 +39,8 @@ private slots:
     void githubAnnotations();
     void workflowEscaping_data();
     void workflowEscaping();
+    void readmeWorkflow_data();
+    void readmeWorkflow();
 
 private:
     struct Run
@@ -524,7 +526,7 @@ void TestStyleCli::githubAnnotations()
                 ": > minimize_active_ovr.png")
                  .status,
         0);
-    const auto solid = [&](const char* name, QSize size, std::initializer_list<QRgb> colours) {
+    const auto save = [&](const char* name, QSize size, std::initializer_list<QRgb> colours) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(*colours.begin());
         int x = 0;
@@ -532,11 +534,11 @@ void TestStyleCli::githubAnnotations()
             image.setPixel(x++, 0, colour);
         return image.save(dir + QLatin1String(name));
     };
-    QVERIFY(solid("frame_mask_right.bmp", { 12, 29 }, { 0xff000000, 0xffffffff, 0xff808080 }));
-    QVERIFY(solid("captionbar_right_inactive.png", { 10, 10 }, { 0xff102030 }));
-    QVERIFY(solid("captionbar_inactive.png", { 5, 20 }, { 0xff102030 }));
-    QVERIFY(solid("close_active_normal.png", { 13, 13 }, { 0xff102030 }));
-    QVERIFY(solid("minimize_active_over.png", { 14, 14 }, { 0xff102030, 0xff000000 }));
+    QVERIFY(save("frame_mask_right.bmp", { 12, 29 }, { 0xff000000, 0xffffffff, 0xff808080 }));
+    QVERIFY(save("captionbar_right_inactive.png", { 10, 10 }, { 0xff102030 }));
+    QVERIFY(save("captionbar_inactive.png", { 5, 20 }, { 0xff102030 }));
+    QVERIFY(save("close_active_normal.png", { 13, 13 }, { 0xff102030 }));
+    QVERIFY(save("minimize_active_over.png", { 14, 14 }, { 0xff102030, 0xff000000 }));
 
     const Run r = run(
         QByteArray("check --format github") + (strict ? " --strict" : "") + " '@Odd,1%:x' @none");
@@ -606,6 +608,127 @@ void TestStyleCli::workflowEscaping()
     QFETCH(QByteArray, property);
     QCOMPARE(escapeWorkflowData(text), data);
     QCOMPARE(escapeWorkflowProperty(text), property);
+}
+
+namespace {
+
+// The README's workflow as a script: its steps' run: commands in order, each step with "set -e"
+// and run only while all went well unless it runs on any outcome, the install step left out.
+// Empty, with why set, when the README has no such workflow.
+QByteArray workflowScript(const QString& readmePath, QString* why)
+{
+    QFile readme(readmePath);
+    if (!readme.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("cannot read ") + readmePath;
+        return {};
+    }
+    const QByteArray text = readme.readAll();
+    const qsizetype section = text.indexOf("\n## Checking a style in CI\n");
+    const qsizetype start = text.indexOf("```yaml\n", section);
+    const qsizetype end = text.indexOf("\n```", start);
+    if (section < 0 || start < 0 || end < 0) {
+        *why = QStringLiteral("the README has no workflow under \"Checking a style in CI\"");
+        return {};
+    }
+    struct Step
+    {
+        QByteArray name, condition, run;
+    };
+    QList<Step> steps;
+    int blockIndent = -1; // the indentation of the run: key whose block is being read
+    for (const QByteArray& line : text.mid(start + 8, end - start - 8).split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        int indent = 0;
+        while (indent < line.size() && line.at(indent) == ' ')
+            ++indent;
+        if (blockIndent >= 0 && (trimmed.isEmpty() || indent > blockIndent)) {
+            steps.last().run += line.mid(blockIndent + 2) + '\n';
+            continue;
+        }
+        blockIndent = -1;
+        QByteArray entry = trimmed;
+        if (entry.startsWith("- ")) {
+            steps.append(Step {});
+            entry = entry.mid(2);
+        }
+        if (steps.isEmpty())
+            continue;
+        if (entry.startsWith("name: "))
+            steps.last().name = entry.mid(6);
+        else if (entry.startsWith("if: "))
+            steps.last().condition = entry.mid(4);
+        else if (entry == "run: |")
+            blockIndent = int(line.indexOf("run:"));
+        else if (entry.startsWith("run: "))
+            steps.last().run = entry.mid(5) + '\n';
+    }
+    QByteArray script = "status=0\n";
+    bool installed = false;
+    for (const Step& step : steps) {
+        if (step.name == "Install framewright") {
+            installed = true;
+            continue;
+        }
+        if (step.run.isEmpty())
+            continue;
+        if (!step.condition.isEmpty() && step.condition != "${{ !cancelled() }}") {
+            *why = QStringLiteral("a run: step under a condition the test cannot follow: ")
+                + QString::fromUtf8(step.condition);
+            return {};
+        }
+        script += (step.condition.isEmpty() ? "[ $status = 0 ] && " : "")
+            + QByteArray("{ (set -e\n") + step.run + ") || status=1; }\n";
+    }
+    if (!installed) {
+        *why = QStringLiteral("the workflow has no step \"Install framewright\" to stand in for");
+        return {};
+    }
+    return script + "exit $status\n";
+}
+
+} // namespace
+
+void TestStyleCli::readmeWorkflow_data()
+{
+    QTest::addColumn<QByteArray>("change"); // to the style in @repo/Frame
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out"); // what standard output holds
+    QTest::newRow("clean") << QByteArray("true") << 0 << QByteArray("Frame/: 0 errors, 0 warnings");
+    QTest::newRow("render changed")
+        << QByteArray("cp @Silver/captionbar_active.png @repo/Frame/") << 1
+        << QByteArray(" pixels differ from ci/render.png, within ");
+    // The comparison runs after a failed check as well.
+    QTest::newRow("file missing") << QByteArray("rm @repo/Frame/captionbar_active.png") << 1
+                                  << QByteArray("::error file=Frame/captionbar_active.png,"
+                                                "title=cannot-open::Cannot open file ");
+}
+
+// The workflow the README gives a style's repository, run as a script, with the program
+// under test first in PATH in place of the package.
+void TestStyleCli::readmeWorkflow()
+{
+    QFETCH(QByteArray, change);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QString why;
+    const QByteArray script = workflowScript(QFINDTESTDATA("../README.md"), &why);
+    QVERIFY2(!script.isEmpty(), qPrintable(why));
+    const QByteArray reference = QFile::encodeName(QFINDTESTDATA("references/Luna.png"));
+    QCOMPARE(sh("rm -rf @repo && mkdir -p @repo/ci && cp -r @Luna @repo/Frame && cp " + reference
+                 + " @repo/ci/render.png && " + change)
+                 .status,
+        0);
+    QFile file(m_root.filePath(QStringLiteral("repo/workflow.sh")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script) == script.size());
+    file.close();
+    const QByteArray program
+        = QFile::encodeName(QFileInfo(QStringLiteral(FW_STYLE_PROGRAM)).path());
+    const Run r = sh("cd @repo && PATH=" + program + ":$PATH sh workflow.sh");
+    QVERIFY2(r.status == status, (script + r.out + r.err).constData());
+    QVERIFY2(r.out.contains(out), r.out.constData());
+    // What the failure step keeps.
+    QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("repo/render.png"))), true);
+    QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("repo/diff.png"))), true);
 }
 
 QTEST_MAIN(TestStyleCli)
