@@ -9,7 +9,9 @@
 #   bench_check    framewright-style check of one style against reading its files alone, and
 #                  over 1,000 directories against 10 (time per directory, resident growth)
 #   bench_cli      framewright-style render of one style against the window's load pass plus
-#                  encoding one PNG of the panel's size
+#                  encoding one PNG of the panel's size; diff of two styles against two renders
+#                  plus encoding one PNG of its three panels; --compare reading the reference's
+#                  conditions against reading and comparing the pixels alone
 #   bench_startup  the whole program's start-up against a bare Qt window on a private Xvfb
 #                  whose menu bar holds the program's menu titles (wall time to the first
 #                  frame and peak resident size, medians of 10 alternating runs)
