@@ -166,6 +166,16 @@ void TestStyleCli::exitStatus_data()
                                    << QByteArray() << usage + "unknown minimize state";
     QTest::newRow("diff alone") << QByteArray("render @Luna -o @out/x.png --diff @out/d.png") << 2
                                 << QByteArray() << usage + "--diff needs --compare";
+    QTest::newRow("update alone") << QByteArray("render @Luna -o @out/x.png --update-reference")
+                                  << 2 << QByteArray()
+                                  << usage + "--update-reference needs --compare";
+    QTest::newRow("diff, no -o") << QByteArray("diff @Luna @Luna") << 2 << QByteArray()
+                                 << usage + "no output picture";
+    QTest::newRow("diff, three dirs") << QByteArray("diff @Luna @Luna @Luna -o @out/x.png") << 2
+                                      << QByteArray() << usage + "two style directories at a time";
+    QTest::newRow("diff, unknown state")
+        << QByteArray("diff @Luna @Luna -o @out/x.png --minimize hover") << 2 << QByteArray()
+        << usage + "unknown minimize state";
     QTest::newRow("clean, strict") << QByteArray("check --strict @Luna @Luna/") << 0
                                    << QByteArray("@Luna: 0 errors, 0 warnings\n"
                                                  "@Luna/: 0 errors, 0 warnings\n")
