@@ -345,7 +345,7 @@ int render(const QStringList& arguments)
         // Told apart from a change of the style: another machine, toolkit or font.
         for (const QString& phrase :
             conditions.differencesFrom(RenderConditions::readFrom(reference)))
-            line += "; " + phrase.toUtf8();
+            line += "; " + printable(phrase.toUtf8()); // one line, whatever the chunks hold
         out(line);
         if (update && writePicture(result.picture, referencePath))
             out(printable(referencePath) + ": reference updated");
