@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+// The diff command's synopsis, for the program's usage lines and help.
 extern const char kDiffUsage[];
 
 // What diff shares with the program's other commands, which own it: the usage error, the

@@ -394,6 +394,12 @@ void TestStyleCli::diff_data()
                                  << QByteArray("@New @Luna") << 1
                                  << QByteArray("close_active_over.png: only in @Luna\n")
                                  << QByteArray();
+    QTest::newRow("unreadable")
+        << copy + "ln -sf close_active_over.png @New/close_active_over.png"
+        << QByteArray("@Luna @New") << 1
+        << QByteArray("close_active_over.png: Cannot open file \"@New/close_active_over.png\". "
+                      "Too many levels of symbolic links.\n")
+        << QByteArray();
     QTest::newRow("pass stops") << copy + "rm @New/captionbar_active.png"
                                 << QByteArray("@Luna @New") << 1
                                 << QByteArray("captionbar_active.png: only in @Luna\nPIXELS")
