@@ -17,6 +17,9 @@ QByteArray styleDirOf(QByteArray dir)
 
 QImage comparable(const QImage& picture)
 {
+    // An RGB32 pixel is already the opaque ARGB32 one (0xffRRGGBB): no copy for the render.
+    if (picture.format() == QImage::Format_RGB32)
+        return picture;
     return picture.convertToFormat(QImage::Format_ARGB32);
 }
 
