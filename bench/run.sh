@@ -9,7 +9,9 @@
 #   bench_check    framewright-style check of one style against reading its files alone, and
 #                  over 1,000 directories against 10 (time per directory, resident growth)
 #   bench_cli      framewright-style render of one style against the window's load pass plus
-#                  encoding one PNG of the panel's size
+#                  encoding one PNG of the panel's size; diff of two styles against two renders
+#                  plus encoding one PNG of its three panels; --compare reading the reference's
+#                  conditions against reading and comparing the pixels alone
 #   bench_pictures framewright-style sheet and states against reading the style's files plus
 #                  encoding one PNG of the picture's size; render --size 1920x1080 against the
 #                  load pass at that size plus encoding one PNG of the panel's size

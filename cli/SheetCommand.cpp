@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/SheetCommand.h"
 
+#include "cli/CommandKit.h"
 #include "cli/Printable.h"
 #include "explorer/ContactSheet.h"
 #include "preview/StatesGrid.h"
@@ -11,44 +12,9 @@
 #include <QSaveFile>
 #include <cstdio>
 
-const char kSheetUsage[] = "framewright-style sheet DIR -o FILE.png [--scale N]";
-const char kStatesUsage[] = "framewright-style states DIR -o FILE.png [--scale N]";
+using namespace CommandKit;
 
 namespace {
-
-constexpr int kSuccess = 0;
-constexpr int kProblems = 1;
-constexpr int kBadUsage = 2;
-
-const char kProgram[] = "framewright-style";
-
-void err(const QByteArray& line)
-{
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    std::fputc('\n', stderr);
-}
-
-int badUsage(const QByteArray& message, const char* usage)
-{
-    err(QByteArray(kProgram) + ": " + message);
-    err(QByteArray("Usage: ") + usage);
-    err(QByteArray("Try '") + kProgram + " --help' for more information.");
-    return kBadUsage;
-}
-
-// Written whole or not at all, as render writes its picture.
-bool writePicture(const QImage& picture, const QByteArray& path)
-{
-    QSaveFile file(QString::fromLocal8Bit(path));
-    QImageWriter writer(&file, "png");
-    const bool written = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
-    if (!written) {
-        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                            : file.errorString();
-        err(QByteArray(kProgram) + ": cannot write " + printable(path) + ": " + reason.toUtf8());
-    }
-    return written;
-}
 
 struct Request
 {
@@ -58,8 +24,7 @@ struct Request
     int scale = 1;
 };
 
-Request parse(const QStringList& arguments, const char* usage, int defaultScale, int largestScale,
-    int (*showHelp)())
+Request parse(const QStringList& arguments, const char* usage, int defaultScale, int largestScale)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -110,20 +75,20 @@ int finish(const QStringList& failures, const QImage& picture, const Request& re
 
 } // namespace
 
-int runSheetCommand(const QStringList& arguments, int (*showHelp)())
+int runSheetCommand(const QStringList& arguments)
 {
-    const Request request = parse(
-        arguments, kSheetUsage, ContactSheet::kDefaultScale, ContactSheet::kLargestScale, showHelp);
+    const Request request
+        = parse(arguments, kSheetUsage, ContactSheet::kDefaultScale, ContactSheet::kLargestScale);
     if (request.status >= 0)
         return request.status;
     const ContactSheet sheet(request.dir);
     return finish(sheet.failures(), sheet.picture(request.scale), request);
 }
 
-int runStatesCommand(const QStringList& arguments, int (*showHelp)())
+int runStatesCommand(const QStringList& arguments)
 {
-    const Request request = parse(
-        arguments, kStatesUsage, StatesGrid::kDefaultScale, StatesGrid::kLargestScale, showHelp);
+    const Request request
+        = parse(arguments, kStatesUsage, StatesGrid::kDefaultScale, StatesGrid::kLargestScale);
     if (request.status >= 0)
         return request.status;
     const StatesGrid grid(request.dir);

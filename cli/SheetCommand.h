@@ -5,10 +5,7 @@
 
 // The review pictures of framewright-style: sheet (every file of a style) and states (every
 // caption button in every state). arguments are the parser's (program name first, each byte as
-// the Latin-1 character of its code); showHelp prints the program's help. Returns the exit
+// the Latin-1 character of its code). Returns the exit
 // status: 0 success, 1 a file failed or the picture cannot be written, 2 bad usage.
-int runSheetCommand(const QStringList& arguments, int (*showHelp)());
-int runStatesCommand(const QStringList& arguments, int (*showHelp)());
-
-extern const char kSheetUsage[];
-extern const char kStatesUsage[];
+int runSheetCommand(const QStringList& arguments);
+int runStatesCommand(const QStringList& arguments);

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/StyleCommand.h"
 
+#include "cli/CommandKit.h"
+#include "cli/DiffCommand.h"
 #include "cli/Printable.h"
+#include "cli/RenderConditions.h"
 #include "cli/SheetCommand.h"
+#include "cli/WorkflowCommand.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
 #include "style/AppError.h"
@@ -19,107 +23,13 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
+
+using namespace CommandKit;
 
 namespace {
-
-constexpr int kSuccess = 0;
-constexpr int kProblems = 1;
-constexpr int kBadUsage = 2;
-
-const char kProgram[] = "framewright-style";
-const char kCheckUsage[] = "framewright-style check [--strict] [--format text|json] DIR...";
-const char kRenderUsage[]
-    = "framewright-style render DIR -o FILE.png [--minimize normal|over|press] [--size WxH]"
-      " [--compare REF.png [--diff DIFF.png]]";
-
-const char kHelp[] = R"(Usage: %1
-  or:  %2
-  or:  %3
-  or:  %4
-Check a window-frame style directory for every problem at once, or draw the preview of it that
-Framewright shows, every file of it or every caption button state, without a display.
-
-Commands:
-  check     list every error (what would stop Framewright's load pass or its live
-            minimize button) and every warning (what Framewright would draw other
-            than the author likely means) of each DIR, then a summary line per DIR
-  render    write the preview panel after the first load pass of DIR as a PNG picture
-  sheet     write a contact sheet of DIR: one cell per style file, in the element
-            tree's order, at its own size and magnified, with its size, how the
-            window draws it and the colour key it leaves out; a missing or
-            unreadable file gets a red cell with the window's message, an absent
-            over or press glyph the window never reads a "not in this style" cell
-  states    write a grid of the four caption buttons (minimize, restore, maximize,
-            close) in the states normal, over, press and disable, each cut from a
-            preview panel the load pass composed
-
-Options of check:
-      --strict             count warnings as errors
-      --format text|json   print lines (the default) or one JSON document
-
-Options of render:
-  -o, --output FILE.png    write the picture to FILE.png
-      --minimize STATE     the live minimize button in STATE: normal (the default),
-                           over or press
-      --compare REF.png    compare the picture with REF.png pixel for pixel
-      --diff DIFF.png      with --compare, write a picture marking the differing pixels
-      --size WxH           both sample windows W x H pixels (from 113x38 to 3840x2160)
-                           in place of the form's sizes; the panel is (W+151) x (2H+125)
-
-Options of sheet and states:
-  -o, --output FILE.png    write the picture to FILE.png
-      --scale N            magnify N times, 1 to 8, nearest neighbour (sheet: the
-                           magnified copy beside each file, default 4; states: every
-                           cell, default 1)
-
-      --help               display this help and exit
-      --version            output version information and exit
-
-Exit status: 0 if all is well (warnings alone included, unless --strict), 1 if problems
-were found, a file of sheet or states is missing or unreadable, or the render differs or
-cannot be written, 2 for bad usage.
-)";
-
-void print(FILE* stream, const QByteArray& line)
-{
-    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
-    std::fputc('\n', stream);
-}
-
-void out(const QByteArray& line)
-{
-    print(stdout, line);
-}
-
-void err(const QByteArray& line)
-{
-    print(stderr, line);
-}
-
-int badUsage(const QByteArray& message, const char* usage)
-{
-    err(QByteArray(kProgram) + ": " + message);
-    if (usage) {
-        err(QByteArray("Usage: ") + usage);
-    } else {
-        err(QByteArray("Usage: ") + kCheckUsage);
-        err(QByteArray("  or:  ") + kRenderUsage);
-        err(QByteArray("  or:  ") + kSheetUsage);
-        err(QByteArray("  or:  ") + kStatesUsage);
-    }
-    err(QByteArray("Try '") + kProgram + " --help' for more information.");
-    return kBadUsage;
-}
-
-int showHelp()
-{
-    std::fflush(stderr);
-    const QString text = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage),
-        QLatin1String(kRenderUsage), QLatin1String(kSheetUsage), QLatin1String(kStatesUsage));
-    std::fputs(text.toUtf8().constData(), stdout);
-    return kSuccess;
-}
 
 int showVersion()
 {
@@ -135,11 +45,6 @@ QStringList asParserArguments(const QList<QByteArray>& arguments)
     for (const QByteArray& argument : arguments)
         list.append(QString::fromLatin1(argument));
     return list;
-}
-
-QByteArray bytesOf(const QString& parsed)
-{
-    return parsed.toLatin1();
 }
 
 QByteArray plural(int count, const char* one, const char* many)
@@ -164,8 +69,8 @@ int check(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption strictOption(QStringLiteral("strict"));
-    const QCommandLineOption formatOption(
-        QStringLiteral("format"), QString(), QStringLiteral("text|json"), QStringLiteral("text"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
+        QStringLiteral("text|json|github"), QStringLiteral("text"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
     parser.addOptions({ strictOption, formatOption, helpOption });
     parser.addPositionalArgument(QStringLiteral("DIR"), QString(), QStringLiteral("DIR..."));
@@ -174,14 +79,17 @@ int check(const QStringList& arguments)
     if (parser.isSet(helpOption))
         return showHelp();
     const QString format = parser.value(formatOption);
-    if (format != QLatin1String("text") && format != QLatin1String("json"))
-        return badUsage("unknown format '" + bytesOf(format) + "': text or json", kCheckUsage);
+    if (format != QLatin1String("text") && format != QLatin1String("json")
+        && format != QLatin1String("github"))
+        return badUsage(
+            "unknown format '" + bytesOf(format) + "': text, json or github", kCheckUsage);
     const QStringList dirs = parser.positionalArguments();
     if (dirs.isEmpty())
         return badUsage("no style directory given", kCheckUsage);
 
     const bool strict = parser.isSet(strictOption);
     const bool json = format == QLatin1String("json");
+    const bool github = format == QLatin1String("github");
     QJsonArray directories;
     int status = kSuccess;
     for (const QString& given : dirs) {
@@ -200,6 +108,7 @@ int check(const QStringList& arguments)
                         QLatin1String(severityName(problem.severity, strict)) },
                     { QStringLiteral("message"),
                         QString::fromUtf8(printableMessage(problem.message, report.dir)) },
+                    { QStringLiteral("rule"), QLatin1String(problem.rule) },
                 });
             directories.append(QJsonObject {
                 { QStringLiteral("dir"), printableText(report.dir) },
@@ -212,10 +121,20 @@ int check(const QStringList& arguments)
 
         const QByteArray dir = printable(report.dir);
         for (const StyleProblem& problem : report.problems) {
+            const QByteArray message = printableMessage(problem.message, report.dir);
+            if (github && problem.file.isEmpty()) {
+                // No file to hang it on: the message says which directory.
+                out(workflowCommand(severityName(problem.severity, strict),
+                    { { "title", problem.rule } }, dir + ": " + message));
+                continue;
+            }
             const QByteArray where
                 = problem.file.isEmpty() ? dir : printable(joinStylePath(report.dir, problem.file));
-            out(where + ": " + severityName(problem.severity, strict) + ": "
-                + printableMessage(problem.message, report.dir));
+            if (github)
+                out(workflowCommand(severityName(problem.severity, strict),
+                    { { "file", where }, { "title", problem.rule } }, message));
+            else
+                out(where + ": " + severityName(problem.severity, strict) + ": " + message);
         }
         // A directory that could not be listed has its one line and nothing to sum up.
         if (!listedNothing(report))
@@ -228,53 +147,6 @@ int check(const QStringList& arguments)
                        .constData(),
             stdout);
     return status;
-}
-
-bool parseLook(const QString& name, LiveMinimizeButton::Look& look)
-{
-    if (name == QLatin1String("normal"))
-        look = LiveMinimizeButton::Look::Normal;
-    else if (name == QLatin1String("over"))
-        look = LiveMinimizeButton::Look::Over;
-    else if (name == QLatin1String("press"))
-        look = LiveMinimizeButton::Look::Press;
-    else
-        return false;
-    return true;
-}
-
-QByteArray sizeText(QSize size)
-{
-    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
-}
-
-// Digits only, within the sizes a render can be drawn and read back at.
-bool parseSize(const QString& text, QSize& size)
-{
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})x([0-9]{1,9})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return false;
-    size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
-    const QSize smallest = PreviewPanel::kSmallestWindow;
-    const QSize largest = PreviewPanel::kLargestWindow;
-    return size.width() >= smallest.width() && size.height() >= smallest.height()
-        && size.width() <= largest.width() && size.height() <= largest.height();
-}
-
-// Written whole or not at all: a reader never sees half a picture, and a failed write leaves
-// whatever was there before.
-bool writePicture(const QImage& picture, const QByteArray& path)
-{
-    QSaveFile file(QString::fromLocal8Bit(path));
-    QImageWriter writer(&file, "png");
-    const bool written = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
-    if (!written) {
-        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
-                                                                            : file.errorString();
-        err(QByteArray(kProgram) + ": cannot write " + printable(path) + ": " + reason.toUtf8());
-    }
-    return written;
 }
 
 int render(const QStringList& arguments)
@@ -290,9 +162,10 @@ int render(const QStringList& arguments)
     const QCommandLineOption diffOption(
         QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
+    const QCommandLineOption updateOption(QStringLiteral("update-reference"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions(
-        { outputOption, minimizeOption, compareOption, diffOption, sizeOption, helpOption });
+    parser.addOptions({ outputOption, minimizeOption, compareOption, diffOption, sizeOption,
+        updateOption, helpOption });
     if (!parser.parse(arguments))
         return badUsage(bytesOf(parser.errorText()), kRenderUsage);
     if (parser.isSet(helpOption))
@@ -312,16 +185,21 @@ int render(const QStringList& arguments)
     if (parser.isSet(diffOption) && !parser.isSet(compareOption))
         return badUsage("--diff needs --compare", kRenderUsage);
     QSize windowSize;
-    if (parser.isSet(sizeOption) && !parseSize(parser.value(sizeOption), windowSize))
-        return badUsage("bad size '" + bytesOf(parser.value(sizeOption)) + "': WxH in digits, from "
-                + sizeText(PreviewPanel::kSmallestWindow) + " to "
-                + sizeText(PreviewPanel::kLargestWindow),
-            kRenderUsage);
+    if (const int status = parseSizeOption(
+            parser.isSet(sizeOption), parser.value(sizeOption), kRenderUsage, windowSize))
+        return status;
+
+    if (parser.isSet(updateOption) && !parser.isSet(compareOption))
+        return badUsage("--update-reference needs --compare", kRenderUsage);
 
     const QByteArray dir = bytesOf(dirs.first());
-    const PanelRender result = renderPanel(dir, look, windowSize);
+    PanelRender result = renderPanel(dir, look, windowSize);
+    const RenderConditions conditions = RenderConditions::current(
+        result.captionFont, result.picture.size(), parser.value(minimizeOption));
+    conditions.writeTo(result.picture);
     int status = kSuccess;
-    if (!result.failure.isEmpty()) {
+    const bool stopped = !result.failure.isEmpty();
+    if (stopped) {
         err(printableMessage(ErrorText::format(result.failure), dir));
         status = kProblems;
     }
@@ -331,23 +209,35 @@ int render(const QStringList& arguments)
         return status;
 
     const QByteArray referencePath = bytesOf(parser.value(compareOption));
+    // A render cut short by a bad file is no reference for anything.
+    const bool update = parser.isSet(updateOption) && !stopped;
     QImage reference;
     try {
         reference = readBitmap(referencePath);
     } catch (const AppError& error) {
+        struct stat info = {};
+        if (update && ::stat(referencePath.constData(), &info) != 0 && errno == ENOENT) {
+            if (!writePicture(result.picture, referencePath))
+                return kProblems;
+            out(printable(referencePath) + ": reference written");
+            return status;
+        }
         err(QByteArray(kProgram) + ": " + printable(referencePath) + ": "
             + printableMessage(ErrorText::format(error.message()), referencePath));
         return kProblems;
     }
     const PictureDifference difference = comparePictures(result.picture, reference);
     if (difference.pixels > 0) {
-        const QRect& box = difference.bounds;
-        out(QByteArray::number(difference.pixels)
-            + (difference.pixels == 1 ? " pixel differs" : " pixels differ") + " from "
-            + printable(referencePath) + ", within " + QByteArray::number(box.width()) + 'x'
-            + QByteArray::number(box.height()) + " at (" + QByteArray::number(box.x()) + ", "
-            + QByteArray::number(box.y()) + ')');
-        status = kProblems;
+        QByteArray line = differenceLine(difference, printable(referencePath));
+        // Told apart from a change of the style: another machine, toolkit or font.
+        for (const QString& phrase :
+            conditions.differencesFrom(RenderConditions::readFrom(reference)))
+            line += "; " + printable(phrase.toUtf8()); // one line, whatever the chunks hold
+        out(line);
+        if (update && writePicture(result.picture, referencePath))
+            out(printable(referencePath) + ": reference updated");
+        else
+            status = kProblems;
     }
     if (parser.isSet(diffOption)
         && !writePicture(
@@ -370,10 +260,12 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return check(rest);
     if (command == QLatin1String("render"))
         return render(rest);
+    if (command == QLatin1String("diff"))
+        return runDiff(rest);
     if (command == QLatin1String("sheet"))
-        return runSheetCommand(rest, &showHelp);
+        return runSheetCommand(rest);
     if (command == QLatin1String("states"))
-        return runStatesCommand(rest, &showHelp);
+        return runStatesCommand(rest);
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
@@ -381,5 +273,6 @@ int runStyleCommand(const QList<QByteArray>& arguments)
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
     return badUsage(
-        "unknown command '" + bytesOf(command) + "': check, render, sheet or states", nullptr);
+        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet or states",
+        nullptr);
 }

@@ -11,16 +11,10 @@ namespace {
 
 QImage comparable(const QImage& picture)
 {
+    // An RGB32 pixel is already the opaque ARGB32 one (0xffRRGGBB): no copy for the render.
+    if (picture.format() == QImage::Format_RGB32)
+        return picture;
     return picture.convertToFormat(QImage::Format_ARGB32);
-}
-
-bool differs(const QImage& a, const QImage& b, int x, int y)
-{
-    const bool inA = x < a.width() && y < a.height();
-    const bool inB = x < b.width() && y < b.height();
-    if (inA != inB)
-        return true;
-    return inA && a.pixel(x, y) != b.pixel(x, y);
 }
 
 template<typename Visit>
@@ -31,15 +25,23 @@ void forEachDifference(const QImage& picture, const QImage& reference, Visit vis
     const int width = std::max(a.width(), b.width());
     const int height = std::max(a.height(), b.height());
     for (int y = 0; y < height; ++y) {
+        // A pixel only one picture covers differs; scan lines, not pixel(), since a diff of two
+        // styles visits most of the panel.
+        const auto* lineA
+            = y < a.height() ? reinterpret_cast<const QRgb*>(a.constScanLine(y)) : nullptr;
+        const auto* lineB
+            = y < b.height() ? reinterpret_cast<const QRgb*>(b.constScanLine(y)) : nullptr;
+        const int widthA = lineA ? a.width() : 0;
+        const int widthB = lineB ? b.width() : 0;
         // Rows both cover and agree on are the common case: compare them whole.
-        if (y < a.height() && y < b.height() && a.width() == b.width()
-            && std::equal(reinterpret_cast<const QRgb*>(a.constScanLine(y)),
-                reinterpret_cast<const QRgb*>(a.constScanLine(y)) + a.width(),
-                reinterpret_cast<const QRgb*>(b.constScanLine(y))))
+        if (widthA == width && widthB == width && std::equal(lineA, lineA + width, lineB))
             continue;
-        for (int x = 0; x < width; ++x)
-            if (differs(a, b, x, y))
+        for (int x = 0; x < width; ++x) {
+            const bool inA = x < widthA;
+            const bool inB = x < widthB;
+            if (inA != inB || (inA && lineA[x] != lineB[x]))
                 visit(x, y);
+        }
     }
 }
 
@@ -66,6 +68,7 @@ PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look, QS
         render.failure = QString::fromLocal8Bit(error.what());
     }
     render.picture = panel.grab().toImage();
+    render.captionFont = panel.Label3->font();
     return render;
 }
 

@@ -4,6 +4,7 @@
 #include "preview/LiveMinimizeButton.h"
 
 #include <QByteArray>
+#include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -16,6 +17,7 @@ struct PanelRender
     QImage picture;
     // The message of the file that stopped the pass or the button, as thrown; empty when none.
     QString failure;
+    QFont captionFont; // the captions' font as drawn, for the conditions a reference carries
 };
 
 // dir is joined with the file names by exactly one '/'. Never throws: a failing file ends the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "style/StyleCheck.h"
 
+#include "style/AppError.h"
 #include "style/BitmapReader.h"
 #include "style/ColourKey.h"
 #include "style/ErrorText.h"
@@ -57,6 +58,17 @@ std::optional<QList<QByteArray>> listDirectory(const QByteArray& dir, int& errnu
     return names;
 }
 
+// The reader's two messages tell its two failures apart; anything else it throws is the
+// allocator's.
+const char* readRule(const std::exception& error)
+{
+    const auto* appError = dynamic_cast<const AppError*>(&error);
+    if (!appError)
+        return "out-of-memory";
+    return appError->message() == AppError::formatNotRecognized().message() ? "not-an-image"
+                                                                            : "cannot-open";
+}
+
 class Checker
 {
 public:
@@ -67,13 +79,14 @@ public:
     void run(const QList<QByteArray>& names);
 
 private:
-    void add(const char* file, StyleProblem::Severity severity, const QString& message)
+    void add(
+        const char* file, StyleProblem::Severity severity, const QString& message, const char* rule)
     {
-        m_report.problems.append({ QByteArray(file), severity, message });
+        m_report.problems.append({ QByteArray(file), severity, message, rule });
     }
-    void warn(const char* file, const QString& message)
+    void warn(const char* file, const QString& message, const char* rule)
     {
-        add(file, StyleProblem::Severity::Warning, message);
+        add(file, StyleProblem::Severity::Warning, message, rule);
     }
 
     void checkPicture(const StyleFile& file, const QImage& picture);
@@ -99,7 +112,7 @@ void Checker::run(const QList<QByteArray>& names)
             picture = readBitmap(joinStylePath(m_report.dir, file.name));
         } catch (const std::exception& error) {
             add(file.name, StyleProblem::Severity::Error,
-                ErrorText::format(ErrorText::messageOf(error)));
+                ErrorText::format(ErrorText::messageOf(error)), readRule(error));
             continue;
         }
         checkPicture(file, picture);
@@ -133,7 +146,8 @@ void Checker::checkSize(const StyleFile& file, QSize size)
             warn(file.name,
                 QStringLiteral("is %1 pixels high, not %2: the window stretches it to %2 high")
                     .arg(size.height())
-                    .arg(file.height));
+                    .arg(file.height),
+                "stretched-size");
         return;
     case StyleFile::Drawing::StretchedHigh:
         if (size.width() != file.width)
@@ -141,7 +155,8 @@ void Checker::checkSize(const StyleFile& file, QSize size)
                 QStringLiteral("is %1 pixels wide, not %2: the window stretches it across to %2 "
                                "wide, on the right edge as well as the left")
                     .arg(size.width())
-                    .arg(file.width));
+                    .arg(file.width),
+                "stretched-size");
         return;
     case StyleFile::Drawing::Cut:
         break;
@@ -163,7 +178,8 @@ void Checker::checkSize(const StyleFile& file, QSize size)
         what = QStringLiteral("the window cuts it to %1").arg(sizeText(fixed));
     else
         what = around;
-    warn(file.name, QStringLiteral("is %1, not %2: %3").arg(sizeText(size), sizeText(fixed), what));
+    warn(file.name, QStringLiteral("is %1, not %2: %3").arg(sizeText(size), sizeText(fixed), what),
+        "cut-size");
 }
 
 void Checker::checkMaskColours(const StyleFile& file, const QImage& mask)
@@ -177,11 +193,13 @@ void Checker::checkMaskColours(const StyleFile& file, const QImage& mask)
     if (colours.size() == 1)
         warn(file.name,
             QStringLiteral("has one colour, not two: no cut-away corner shows through the "
-                           "caption corner"));
+                           "caption corner"),
+            "mask-colours");
     else if (colours.size() > 2)
         warn(file.name,
             QStringLiteral("has more than two colours: the window paints them all where the "
-                           "caption corner lets the mask through"));
+                           "caption corner lets the mask through"),
+            "mask-colours");
 }
 
 // The window leaves out every pixel of the picture's bottom-left colour and draws the rest
@@ -211,7 +229,7 @@ void Checker::checkKeyLeavesSomething(const StyleFile& file, const QImage& pictu
                          "the colour key: the window shows nothing of the corner")
         : QStringLiteral("every pixel has the colour of its bottom-left pixel, the colour key: "
                          "the window draws nothing of it");
-    warn(file.name, what);
+    warn(file.name, what, "all-key-colour");
 }
 
 void Checker::checkSameShape(const StyleFile& file, QSize size)
@@ -234,7 +252,8 @@ void Checker::checkSameShape(const StyleFile& file, QSize size)
             QStringLiteral("is %1, %2 is %3: the %4 changes shape under the pointer")
                 .arg(sizeText(size), QString::fromLatin1(first->first), sizeText(first->second),
                     file.piece == Piece::Glyph ? QStringLiteral("glyph")
-                                               : QStringLiteral("button")));
+                                               : QStringLiteral("button")),
+            "shape-change");
 }
 
 // Levenshtein distance with adjacent transpositions, given up once it must exceed limit.
@@ -286,11 +305,13 @@ void Checker::checkNearMiss(const QByteArray& name)
         warn(name.constData(),
             QStringLiteral("the window reads lower-case names only and never this one: did you "
                            "mean %1?")
-                .arg(suggestion));
+                .arg(suggestion),
+            "near-miss-name");
     else
         warn(name.constData(),
             QStringLiteral("not a style file, the window never reads it: did you mean %1?")
-                .arg(suggestion));
+                .arg(suggestion),
+            "near-miss-name");
 }
 
 } // namespace
@@ -315,14 +336,14 @@ StyleReport checkStyle(const QByteArray& dir)
         const std::optional<QList<QByteArray>> names = listDirectory(dir, errnum);
         if (!names) {
             report.problems.append({ QByteArray(), StyleProblem::Severity::Error,
-                QString::fromLocal8Bit(std::strerror(errnum)) });
+                QString::fromLocal8Bit(std::strerror(errnum)), "unlistable-dir" });
             return report;
         }
         Checker(report).run(*names);
     } catch (const std::exception& error) {
         // Only running out of memory gets here; what was found so far still stands.
-        report.problems.append(
-            { QByteArray(), StyleProblem::Severity::Error, ErrorText::messageOf(error) });
+        report.problems.append({ QByteArray(), StyleProblem::Severity::Error,
+            ErrorText::messageOf(error), "out-of-memory" });
     }
     return report;
 }

@@ -12,6 +12,10 @@ struct StyleProblem
     QByteArray file; // file name inside the directory (raw bytes); empty: the directory itself
     Severity severity = Severity::Error;
     QString message; // the window's text after its full-stop rule, or the warning text
+    // The kind of problem, stable across versions for CI annotations and JSON: cannot-open,
+    // not-an-image, out-of-memory, unlistable-dir, cut-size, stretched-size, mask-colours,
+    // all-key-colour, shape-change, near-miss-name.
+    const char* rule = "";
 };
 
 struct StyleReport

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/CommandKit.h"
+
+#include "cli/Printable.h"
+#include "preview/PreviewPanel.h"
+
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <cstdio>
+
+namespace CommandKit {
+
+const char kProgram[] = "framewright-style";
+const char kCheckUsage[] = "framewright-style check [--strict] [--format text|json|github] DIR...";
+const char kRenderUsage[]
+    = "framewright-style render DIR -o FILE.png [--minimize normal|over|press] [--size WxH]"
+      " [--compare REF.png [--diff DIFF.png] [--update-reference]]";
+
+const char kDiffUsage[]
+    = "framewright-style diff OLD NEW -o FILE.png [--minimize normal|over|press]"
+      " [--size WxH]";
+const char kSheetUsage[] = "framewright-style sheet DIR -o FILE.png [--scale N]";
+const char kStatesUsage[] = "framewright-style states DIR -o FILE.png [--scale N]";
+
+namespace {
+
+const char kHelp[] = R"(Usage: %1
+  or:  %2
+  or:  %3
+  or:  %4
+  or:  %5
+Check a window-frame style directory for every problem at once, or draw the preview of it that
+Framewright shows, every file of it or every caption button state, without a display.
+
+Commands:
+  check     list every error (what would stop Framewright's load pass or its live
+            minimize button) and every warning (what Framewright would draw other
+            than the author likely means) of each DIR, then a summary line per DIR
+  render    write the preview panel after the first load pass of DIR as a PNG picture
+  sheet     write a contact sheet of DIR: one cell per style file, in the element
+            tree's order, at its own size and magnified, with its size, how the
+            window draws it and the colour key it leaves out; a missing or
+            unreadable file gets a red cell with the window's message, an absent
+            over or press glyph the window never reads a "not in this style" cell
+  states    write a grid of the four caption buttons (minimize, restore, maximize,
+            close) in the states normal, over, press and disable, each cut from a
+            preview panel the load pass composed
+  diff      render OLD and NEW alike, name the style files that differ and write OLD,
+            NEW and NEW with the differing pixels in red side by side
+
+Options of check:
+      --strict             count warnings as errors
+      --format FORMAT      text: lines (the default); json: one JSON document;
+                           github: one GitHub Actions annotation per problem
+
+Options of render:
+  -o, --output FILE.png    write the picture to FILE.png
+      --minimize STATE     the live minimize button in STATE: normal (the default),
+                           over or press
+      --compare REF.png    compare the picture with REF.png pixel for pixel
+      --diff DIFF.png      with --compare, write a picture marking the differing pixels
+      --size WxH           both sample windows W x H pixels (from 113x38 to 3840x2160)
+                           in place of the form's sizes; the panel is (W+151) x (2H+125)
+      --update-reference   with --compare, write the render to REF.png when it differs
+                           or REF.png does not exist; a stopped pass never does
+
+The render carries the conditions it was made under as PNG text: Software, Qt,
+Caption font, Size and Minimize. When a render differs from a reference that carries
+them, the conditions that differ are named beside the pixel count.
+
+Options of diff:
+  -o, --output FILE.png    write the three pictures side by side to FILE.png
+      --minimize STATE     both renders with the live minimize button in STATE
+      --size WxH           both renders with sample windows of W x H pixels
+
+Options of sheet and states:
+  -o, --output FILE.png    write the picture to FILE.png
+      --scale N            magnify N times, 1 to 8, nearest neighbour (sheet: the
+                           magnified copy beside each file, default 4; states: every
+                           cell, default 1)
+
+      --help               display this help and exit
+      --version            output version information and exit
+
+Exit status: 0 if all is well (warnings alone included, unless --strict), 1 if problems
+were found, a file of sheet or states is missing or unreadable, the render differs (from
+the reference, or NEW from OLD, files included), a pass stops or a picture cannot be
+written, 2 for bad usage.
+)";
+
+void print(FILE* stream, const QByteArray& line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
+    std::fputc('\n', stream);
+}
+
+QByteArray sizeText(QSize size)
+{
+    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
+}
+
+// Digits only, within the sizes a render can be drawn and read back at.
+bool parseSize(const QString& text, QSize& size)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})x([0-9]{1,9})$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return false;
+    size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    const QSize smallest = PreviewPanel::kSmallestWindow;
+    const QSize largest = PreviewPanel::kLargestWindow;
+    return size.width() >= smallest.width() && size.height() >= smallest.height()
+        && size.width() <= largest.width() && size.height() <= largest.height();
+}
+
+} // namespace
+
+void out(const QByteArray& line)
+{
+    print(stdout, line);
+}
+
+void err(const QByteArray& line)
+{
+    print(stderr, line);
+}
+
+int badUsage(const QByteArray& message, const char* usage)
+{
+    err(QByteArray(kProgram) + ": " + message);
+    if (usage) {
+        err(QByteArray("Usage: ") + usage);
+    } else {
+        err(QByteArray("Usage: ") + kCheckUsage);
+        err(QByteArray("  or:  ") + kRenderUsage);
+        err(QByteArray("  or:  ") + kDiffUsage);
+        err(QByteArray("  or:  ") + kSheetUsage);
+        err(QByteArray("  or:  ") + kStatesUsage);
+    }
+    err(QByteArray("Try '") + kProgram + " --help' for more information.");
+    return kBadUsage;
+}
+
+int showHelp()
+{
+    std::fflush(stderr);
+    const QString text
+        = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage), QLatin1String(kRenderUsage),
+            QLatin1String(kDiffUsage), QLatin1String(kSheetUsage), QLatin1String(kStatesUsage));
+    std::fputs(text.toUtf8().constData(), stdout);
+    return kSuccess;
+}
+
+QByteArray bytesOf(const QString& parsed)
+{
+    return parsed.toLatin1();
+}
+
+bool parseLook(const QString& name, LiveMinimizeButton::Look& look)
+{
+    if (name == QLatin1String("normal"))
+        look = LiveMinimizeButton::Look::Normal;
+    else if (name == QLatin1String("over"))
+        look = LiveMinimizeButton::Look::Over;
+    else if (name == QLatin1String("press"))
+        look = LiveMinimizeButton::Look::Press;
+    else
+        return false;
+    return true;
+}
+
+// Written whole or not at all: a reader never sees half a picture, and a failed write leaves
+// whatever was there before.
+bool writePicture(const QImage& picture, const QByteArray& path)
+{
+    QSaveFile file(QString::fromLocal8Bit(path));
+    QImageWriter writer(&file, "png");
+    const bool written = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
+    if (!written) {
+        const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
+                                                                            : file.errorString();
+        err(QByteArray(kProgram) + ": cannot write " + printable(path) + ": " + reason.toUtf8());
+    }
+    return written;
+}
+
+int parseSizeOption(bool given, const QString& text, const char* usage, QSize& size)
+{
+    if (given && !parseSize(text, size))
+        return badUsage("bad size '" + bytesOf(text) + "': WxH in digits, from "
+                + sizeText(PreviewPanel::kSmallestWindow) + " to "
+                + sizeText(PreviewPanel::kLargestWindow),
+            usage);
+    return kSuccess;
+}
+
+} // namespace CommandKit

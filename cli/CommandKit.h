@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "preview/LiveMinimizeButton.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// What every command of framewright-style shares, so that each is worded and done one way: the
+// exit statuses, the synopses and help, the lines on standard output and error, the usage error,
+// the whole-or-nothing picture writer and the option values several commands take.
+namespace CommandKit {
+
+constexpr int kSuccess = 0;
+constexpr int kProblems = 1;
+constexpr int kBadUsage = 2;
+
+extern const char kProgram[];
+extern const char kCheckUsage[];
+extern const char kRenderUsage[];
+extern const char kDiffUsage[];
+extern const char kSheetUsage[];
+extern const char kStatesUsage[];
+
+void out(const QByteArray& line);
+void err(const QByteArray& line);
+
+// The message, the command's synopsis (every command's when usage is null) and where help is;
+// returns kBadUsage.
+int badUsage(const QByteArray& message, const char* usage);
+int showHelp();
+
+// The parser's text back to the argument's exact bytes (each byte was read as the Latin-1
+// character of its code).
+QByteArray bytesOf(const QString& parsed);
+
+// Written whole or not at all; says why on standard error when it cannot be.
+bool writePicture(const QImage& picture, const QByteArray& path);
+
+bool parseLook(const QString& name, LiveMinimizeButton::Look& look);
+
+// --size WxH: digits only, within the sizes a render can be drawn and read back at. Returns
+// kSuccess with size set (unchanged when the option was not given), or the usage error.
+int parseSizeOption(bool given, const QString& text, const char* usage, QSize& size);
+
+} // namespace CommandKit
