@@ -5,7 +5,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The built program, started without any display: what it answers itself must come before the
 // application object, which aborts there. Qt's own options must reach Qt, which is seen by Qt
@@ -143,8 +145,12 @@ void TestCommandLine::refusedDirs()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     QVERIFY(QDir(work.path()).mkdir(QStringLiteral("dir")));
-    // An existing directory whose name is Latin-1: it is still refused, never converted.
-    QVERIFY(::mkdir(QFile::encodeName(work.path()) + "/\xe9t\xe9", 0755) == 0);
+    // An existing directory whose name is Latin-1: it is still refused, never converted. Removed
+    // by hand, since a name that is no UTF-8 defeats QTemporaryDir's own removal.
+    const QByteArray latin1 = QFile::encodeName(work.path()) + "/\xe9t\xe9";
+    QVERIFY(::mkdir(latin1.constData(), 0755) == 0);
+    const std::unique_ptr<const char, void (*)(const char*)> removeLatin1(
+        latin1.constData(), [](const char* path) { ::rmdir(path); });
 
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
