@@ -10,6 +10,9 @@
 #                  over 1,000 directories against 10 (time per directory, resident growth)
 #   bench_cli      framewright-style render of one style against the window's load pass plus
 #                  encoding one PNG of the panel's size
+#   bench_watch    --watch: from the last write of a style file to the recomposed, painted
+#                  sample windows against the quiet period plus one load pass (wall time), and
+#                  the resident growth over 10,000 change events (offscreen, in-process)
 #   bench_startup  the whole program's start-up against a bare Qt window on a private Xvfb
 #                  whose menu bar holds the program's menu titles (wall time to the first
 #                  frame and peak resident size, medians of 10 alternating runs)
@@ -33,7 +36,7 @@ if [ ! -f "$build/build.ninja" ]; then
         >/dev/null
 fi
 cmake --build "$build" -j2 --target framewright bare_window bench_preview bench_check bench_cli \
-    bench_startup >/dev/null
+    bench_watch bench_startup >/dev/null
 
 mkdir -p "$results"
 status=0
@@ -42,7 +45,7 @@ row_failed() {
     status=1
 }
 
-for bench in preview check cli; do
+for bench in preview check cli watch; do
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_$bench" --benchmark_color=false \
         >"$results/$bench.txt" 2>&1 || status=1
 done
@@ -66,7 +69,7 @@ printf '| %-48s | %14s | %14s | %6s | %7s | %-6s |\n' figure program floor ratio
 printf '|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..50})" "$(printf -- '-%.0s' {1..16})" \
     "$(printf -- '-%.0s' {1..16})" "$(printf -- '-%.0s' {1..8})" "$(printf -- '-%.0s' {1..9})" \
     "$(printf -- '-%.0s' {1..8})"
-for bench in preview check cli startup; do
+for bench in preview check cli watch startup; do
     grep '^| ' "$results/$bench.txt" || row_failed "bench_$bench" "$results/$bench.txt"
 done
 rates=$(sed -n 's/^\(fuzz_[a-z]*\): .* (\([0-9]*\) exec\/s).*/\1 \2/p' "$results/fuzz.txt")

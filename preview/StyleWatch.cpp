@@ -35,6 +35,8 @@ StyleWatch::StyleWatch(std::chrono::milliseconds quietPeriod, QObject* parent)
     , m_quiet(new QTimer(this))
 {
     m_quiet->setSingleShot(true);
+    // A coarse timer may fire 5% early: the quiet period is a promise to the author's editor.
+    m_quiet->setTimerType(Qt::PreciseTimer);
     m_quiet->setInterval(quietPeriod);
     connect(m_quiet, &QTimer::timeout, this, &StyleWatch::emitSettled);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &StyleWatch::directoryChanged);
