@@ -107,6 +107,11 @@ TfrmMain::TfrmMain(
     FormSetup::settleGeometry(this);
 }
 
+TfrmMain::~TfrmMain()
+{
+    qApp->removeEventFilter(this);
+}
+
 void TfrmMain::finishForm()
 {
     FormSetup::apply(this);

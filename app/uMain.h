@@ -31,6 +31,7 @@ public:
     // start carries the style directories given as arguments and whether to watch the style.
     explicit TfrmMain(IDesktopApi* desktop, const QString& programDir = {},
         QWidget* parent = nullptr, const StartOptions& start = {});
+    ~TfrmMain() override;
 
     const StyleState& state() const { return Panel6->state(); }
     const ImageList& imageList1() const { return ImageList1; }
