@@ -104,8 +104,6 @@ private slots:
     void burstGivesOnePass();
     void otherFilesChangeNothing();
     void missingDirectoryIsWaitedFor();
-    void followsTheStyleShown();
-    void watchesEveryFileOfTheTable();
 };
 
 void tst_StyleWatch::editGivesOnePass_data()
@@ -200,37 +198,6 @@ void tst_StyleWatch::missingDirectoryIsWaitedFor()
     QVERIFY(QDir(root.path()).mkpath(QStringLiteral("checkout/Frame")));
     QTRY_COMPARE(settled.size(), 1);
     QVERIFY(watch.watchedPaths().contains(root.path() + QStringLiteral("/checkout/Frame")));
-}
-
-void tst_StyleWatch::followsTheStyleShown()
-{
-    StyleFixture first(QStringLiteral("First"));
-    StyleFixture second(QStringLiteral("Second"));
-    first.writeAll();
-    second.writeAll();
-    StyleWatch watch(kQuiet);
-    watch.setDirectory(first.dir());
-    watch.setDirectory(second.dir());
-    QSignalSpy settled(&watch, &StyleWatch::settled);
-    QVERIFY(rewrite(first, QStringLiteral("captionbar_inactive.png")));
-    QVERIFY(!settled.wait(kNoMoreMs));
-    QVERIFY(rewrite(second, QStringLiteral("captionbar_inactive.png")));
-    QTRY_COMPARE(settled.size(), 1);
-}
-
-void tst_StyleWatch::watchesEveryFileOfTheTable()
-{
-    StyleFixture style;
-    style.writeAll();
-    StyleWatch watch(kQuiet);
-    watch.setDirectory(style.dir());
-    QStringList expected { style.dir().chopped(1) };
-    for (const QString& name : StyleFixture::files())
-        expected << style.path(name);
-    QStringList watched = watch.watchedPaths();
-    watched.sort();
-    expected.sort();
-    QCOMPARE(watched, expected);
 }
 
 QTEST_GUILESS_MAIN(tst_StyleWatch)

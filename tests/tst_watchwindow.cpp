@@ -33,7 +33,6 @@ private slots:
 
     void styleBoxTakesTheDirs_data();
     void styleBoxTakesTheDirs();
-    void firstDirIsShown();
     void noWatchWithoutTheOption();
     void watchedPassReportsInTheStatusLine();
     void watchedPassWaitsForAnOpenBox();
@@ -162,17 +161,6 @@ void tst_WatchWindow::styleBoxTakesTheDirs()
     for (int row = 0; row < frm->cboPaths->count(); ++row)
         QCOMPARE(frm->cboPaths->view()->sizeHintForRow(row), 17);
     QVERIFY(m_reports.isEmpty());
-}
-
-void tst_WatchWindow::firstDirIsShown()
-{
-    StyleFixture style;
-    style.writeAll();
-    const auto frm = makeWindow({ style.dir() }, false);
-    QVERIFY(show(*frm));
-    QTRY_COMPARE(frm->state().StyleDir, style.dirBytes());
-    QCOMPARE(fileShownBy(frm->captionbar_active->picture()), "captionbar_active.png");
-    QVERIFY2(m_reports.isEmpty(), qPrintable(m_reports.join('\n')));
 }
 
 void tst_WatchWindow::noWatchWithoutTheOption()
