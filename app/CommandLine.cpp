@@ -2,7 +2,13 @@
 #include "app/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -50,14 +56,37 @@ void print(FILE* stream, const QString& text)
 }
 
 // Without an application object the parser cannot know the program's name; the path it was
-// started from would not be the name either.
+// started from would not be the name either. The synopsis names the one option that matters.
 QString helpText(const QCommandLineParser& parser)
 {
     QString text = parser.helpText();
-    text.replace(QStringLiteral("<executable_name>"), programName);
+    const qsizetype firstLineEnd = text.indexOf(QLatin1Char('\n'));
+    text.replace(0, firstLineEnd, QStringLiteral("Usage: %1 [--watch] [DIR...]").arg(programName));
     return text
-        + QStringLiteral("\nThe standard options of Qt are accepted as well, such as -platform, "
-                         "-style,\n-display and -geometry.\n");
+        + QStringLiteral(
+            "\nA folder dropped onto the window from a file manager (or any file inside one) is\n"
+            "taken as a DIR given here: it goes to the top of the style box and is loaded.\n"
+            "\nThe standard options of Qt are accepted as well, such as -platform, -style,\n"
+            "-display and -geometry.\n");
+}
+
+// One line naming the directory as it was given, and no usage: the options were fine.
+int refuseDir(const QByteArray& given, const QByteArray& reason)
+{
+    const QByteArray line = programName.toUtf8() + ": " + given + ": " + reason + "\n";
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    return 2;
+}
+
+// Why path is no directory to read a style from, in the system's words; empty when it is one.
+QByteArray whyNoDirectory(const QString& path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::strerror(errno);
+    if (!S_ISDIR(info.st_mode))
+        return std::strerror(ENOTDIR);
+    return {};
 }
 
 int usageError(const QCommandLineParser& parser, const QString& message)
@@ -69,25 +98,56 @@ int usageError(const QCommandLineParser& parser, const QString& message)
 
 } // namespace
 
-std::optional<int> handleCommandLine(const QStringList& arguments)
+bool isValidUtf8(const QByteArray& bytes)
 {
-    if (arguments.size() <= 1)
-        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QString styleDirText(const QString& path, const QString& workingDir)
+{
+    QString text = QDir::cleanPath(QDir(workingDir).absoluteFilePath(path));
+    if (!text.endsWith(QLatin1Char('/')))
+        text += QLatin1Char('/');
+    return text;
+}
+
+std::variant<int, StartOptions> handleCommandLine(
+    const QList<QByteArray>& rawArguments, const QString& workingDir)
+{
+    if (rawArguments.size() <= 1)
+        return StartOptions();
+
+    QStringList arguments;
+    for (const QByteArray& raw : rawArguments)
+        arguments << QString::fromLocal8Bit(raw);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Shows a window-frame style of an X11 desktop as the desktop would draw it: "
-                       "two\nsample windows composed from the style's bitmaps, a live minimize "
-                       "button, the\nstyle's elements and a bitmap pane. It reads the styles in "
-                       "its three fixed style\ndirectories and writes nothing."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows a window-frame style of an X11 desktop as the desktop would draw it: two\n"
+        "sample windows composed from the style's bitmaps, a live minimize button, the\n"
+        "style's elements and a bitmap pane. It reads the styles in the directories given\n"
+        "and in its three fixed style directories, and writes nothing."));
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+        QStringLiteral("A style directory of your own, such as a checkout of the style you are "
+                       "drawing. The DIRs go to the top of the style box in the order given, "
+                       "and the first one is shown at start."),
+        QStringLiteral("[DIR...]"));
+    const QCommandLineOption watch(QStringLiteral("watch"),
+        QStringLiteral("Reload the style shown whenever its files change on disk, once they "
+                       "have been left alone for a quarter of a second. The errors of those "
+                       "reloads show in the status bar instead of a message box."));
     const QCommandLineOption help(
         { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Displays this help."));
     // One dash as in Qt's own options: -help is --help, and an unknown -word is named whole.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption(watch);
 
     QStringList own { arguments.first() };
+    QList<QByteArray> ownRaw { rawArguments.first() };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         // Qt reads "--name" as "-name", the same as a single dash.
@@ -110,6 +170,7 @@ std::optional<int> handleCommandLine(const QStringList& arguments)
         }
         if (!toolkit) {
             own << argument;
+            ownRaw << rawArguments.at(i);
             continue;
         }
         if (toolkit->takesValue && !joined) {
@@ -130,8 +191,29 @@ std::optional<int> handleCommandLine(const QStringList& arguments)
         print(stdout, programName + QStringLiteral(" ") + QStringLiteral(FRAMEWRIGHT_VERSION "\n"));
         return 0;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(parser,
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    return std::nullopt;
+
+    StartOptions options;
+    options.watch = parser.isSet(watch);
+    // None of the program's options takes a value, so the DIRs are the arguments that are no
+    // option, and everything after "--"; their own bytes are checked, not the converted text.
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < ownRaw.size(); ++i) {
+        const QByteArray& raw = ownRaw.at(i);
+        if (!optionsEnded && raw == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && raw.startsWith('-') && raw != "-")
+            continue;
+        if (!isValidUtf8(raw))
+            return refuseDir(raw, "not valid UTF-8");
+        const QString dir
+            = raw.isEmpty() ? QString() : styleDirText(QString::fromUtf8(raw), workingDir);
+        const QByteArray reason
+            = dir.isEmpty() ? QByteArray(std::strerror(ENOENT)) : whyNoDirectory(dir);
+        if (!reason.isEmpty())
+            return refuseDir(raw, reason);
+        options.styleDirs << dir;
+    }
+    return options;
 }

@@ -6,13 +6,18 @@
 #include "explorer/DesktopApi.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
-    QStringList arguments;
+    // The bytes as the system gave them: a directory name that is no valid UTF-8 must be
+    // refused, and converting it first would silently name another path.
+    QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (const std::optional<int> status = handleCommandLine(arguments))
+        arguments << QByteArray(argv[i]);
+    const std::variant<int, StartOptions> handled
+        = handleCommandLine(arguments, QDir::currentPath());
+    if (const int* status = std::get_if<int>(&handled))
         return *status;
 
     prepareApplication();
@@ -20,7 +25,7 @@ int main(int argc, char* argv[])
     applyApplicationLook();
 
     DesktopApi desktop([](const QString& message) { ErrorReport::show(message); });
-    TfrmMain frmMain(&desktop);
+    TfrmMain frmMain(&desktop, {}, nullptr, std::get<StartOptions>(handled));
     frmMain.show();
     return app.exec();
 }

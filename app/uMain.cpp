@@ -5,16 +5,26 @@
 #include "controls/FormColours.h"
 #include "controls/FormSetup.h"
 #include "explorer/ElementTree.h"
+#include "preview/StyleWatch.h"
 #include "style/BitmapReader.h"
 #include "style/DiskFile.h"
+#include "style/ErrorText.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
+#include <QUrl>
+#include <sys/stat.h>
 
 // The resources live in a static library: nothing would pull them in otherwise.
 static void initResources()
@@ -57,7 +67,8 @@ void setTextColour(QWidget* widget, const QColor& colour)
 
 } // namespace
 
-TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* parent)
+TfrmMain::TfrmMain(
+    IDesktopApi* desktop, const QString& programDir, QWidget* parent, const StartOptions& start)
     : QMainWindow(parent)
     , ImageList1((initResources(), QStringLiteral(":/imagelist1")), 6, QSize(50, 50))
     , ImageList2(QStringLiteral(":/imagelist2"), 3, QSize(16, 16))
@@ -69,12 +80,37 @@ TfrmMain::TfrmMain(IDesktopApi* desktop, const QString& programDir, QWidget* par
     // The preview panel's controls are members under their own names, like every other control.
     static_cast<Ui::PreviewPanel&>(*this) = *Panel6;
     finishForm();
+    {
+        // In place before FormCreate, which selects item 0: the first DIR given.
+        const QSignalBlocker quiet(cboPaths);
+        for (auto dir = start.styleDirs.crbegin(); dir != start.styleDirs.crend(); ++dir)
+            placeStyleDir(*dir);
+        cboPaths->setCurrentIndex(-1);
+    }
+    if (start.watch) {
+        // A label of its own: a status bar message would be cleared by hovering a menu entry.
+        m_watchStatus = new QLabel(StatusBar1);
+        m_watchStatus->setObjectName(QStringLiteral("WatchStatus"));
+        StatusBar1->addWidget(m_watchStatus, 1);
+        m_watchStatus->hide();
+        m_watch = new StyleWatch(start.quietPeriod, this);
+        connect(m_watch, &StyleWatch::settled, this, &TfrmMain::styleSettled);
+    }
+    // A folder dragged from a file manager is taken wherever it lands, the memo included, which
+    // would otherwise insert its URL as text: the application sees every drag first.
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
     connectHandlers();
     ErrorReport::guard([this] { FormCreate(); });
     // Laid out now, at the stored size, so that the first show resizes nothing: the help page is
     // laid out once, at its real width. Its view keeps its vertical scroll bar for the same
     // reason: a bar appearing after the first layout would narrow the page and lay it out again.
     FormSetup::settleGeometry(this);
+}
+
+TfrmMain::~TfrmMain()
+{
+    qApp->removeEventFilter(this);
 }
 
 void TfrmMain::finishForm()
@@ -129,6 +165,15 @@ void TfrmMain::finishForm()
     ivObjects->setWrapping(false);
     ivObjects->setGridSize(QSize(ivObjects->width() - 4, 70));
     ivObjects->setFocus();
+}
+
+void TfrmMain::placeStyleDir(const QString& dir)
+{
+    const int existing = cboPaths->findText(dir, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (existing >= 0)
+        cboPaths->removeItem(existing);
+    cboPaths->insertItem(0, dir);
+    cboPaths->setItemData(0, QSize(0, 17), Qt::SizeHintRole);
 }
 
 void TfrmMain::applyFonts()
@@ -252,7 +297,145 @@ void TfrmMain::Exit1Click()
 
 void TfrmMain::Button1Click()
 {
-    Panel6->loadStyle(cboPaths->currentText().toLocal8Bit());
+    setWatchStatus({});
+    const QByteArray styleDir = cboPaths->currentText().toLocal8Bit();
+    // Set before the pass, so a style that fails to load is watched until it loads.
+    if (m_watch)
+        m_watch->setDirectory(QFile::decodeName(styleDir));
+    Panel6->loadStyle(styleDir);
+}
+
+void TfrmMain::setWatchStatus(const QString& text)
+{
+    if (!m_watchStatus)
+        return;
+    m_watchStatus->setText(text);
+    m_watchStatus->setVisible(!text.isEmpty());
+}
+
+void TfrmMain::styleSettled(const QStringList& changedFiles)
+{
+    for (const QString& name : changedFiles)
+        m_changedFiles.insert(name);
+    m_passDue = true;
+    runWatchedPass();
+}
+
+void TfrmMain::runWatchedPass()
+{
+    if (!m_passDue)
+        return;
+    // A pass now would change the window under the box the author is reading; it runs once
+    // the box is closed.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        connect(modal, &QObject::destroyed, this, &TfrmMain::runWatchedPass,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            connect(dialog, &QDialog::finished, this, &TfrmMain::runWatchedPass,
+                Qt::ConnectionType(Qt::QueuedConnection | Qt::UniqueConnection));
+        return;
+    }
+    m_passDue = false;
+
+    // No box: it would take the focus from the paint program the author is saving from. The
+    // error report's own text goes to the status line instead.
+    QString message;
+    const auto attempt = [&message](auto&& step) {
+        try {
+            step();
+        } catch (const std::exception& error) {
+            if (message.isEmpty())
+                message = ErrorText::format(ErrorText::messageOf(error));
+        }
+    };
+    attempt([this] { Button1Click(); });
+    attempt([this] { refreshBitmapPane(); });
+    m_changedFiles.clear();
+    setWatchStatus(message);
+}
+
+void TfrmMain::refreshBitmapPane()
+{
+    const QByteArray shown = imgActual->sourcePath();
+    const QByteArray dir = QFile::encodeName(m_watch->directory());
+    if (dir.isEmpty() || !shown.startsWith(dir))
+        return;
+    const QByteArray name = shown.mid(dir.size());
+    if (name.contains('/') || !m_changedFiles.contains(QFile::decodeName(name)))
+        return;
+    // Read afresh through the one reader; the caption names the same file and stays.
+    imgActual->loadFromFile(shown);
+    imgZoomed->setPicture(imgActual->picture(), shown);
+}
+
+QString TfrmMain::droppedStyleDir(const QMimeData* mime)
+{
+    if (!mime || !mime->hasUrls())
+        return {};
+    const QList<QUrl> urls = mime->urls();
+    if (urls.isEmpty())
+        return {};
+    const QUrl& url = urls.first();
+    if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == QLatin1String("localhost")))
+        return {};
+    // A name that is no UTF-8 arrives percent-encoded; its own bytes decide, not a lossy text.
+    const QByteArray bytes
+        = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    if (bytes.isEmpty() || !isValidUtf8(bytes))
+        return {};
+    struct stat info = {};
+    if (::stat(bytes.constData(), &info) != 0)
+        return {};
+    const QString path = QString::fromUtf8(bytes);
+    if (S_ISDIR(info.st_mode))
+        return styleDirText(path, QStringLiteral("/"));
+    if (S_ISREG(info.st_mode))
+        return styleDirText(QFileInfo(path).path(), QStringLiteral("/"));
+    return {};
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this)
+            return takeDrag(event);
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TfrmMain::takeDrag(QEvent* event)
+{
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString dir = droppedStyleDir(drop->mimeData());
+    // Never a move: the file manager would delete the author's folder.
+    const Qt::DropAction action = drop->possibleActions() & Qt::CopyAction ? Qt::CopyAction
+        : drop->possibleActions() & Qt::LinkAction                         ? Qt::LinkAction
+                                                                           : Qt::IgnoreAction;
+    if (dir.isEmpty() || action == Qt::IgnoreAction) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(action);
+    drop->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    {
+        const QSignalBlocker quiet(cboPaths);
+        placeStyleDir(dir);
+        cboPaths->setCurrentIndex(0);
+    }
+    // Loaded as a choice in the style box would load it; a failure is reported once the drag
+    // is over, so the file manager is not left waiting behind a box.
+    ErrorReport::guard([this] { Button1Click(); }, ErrorReport::When::Queued);
+    return true;
 }
 
 void TfrmMain::ivObjectsSelectItem()

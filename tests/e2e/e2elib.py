@@ -65,6 +65,7 @@ NAMESPACE_SETUP = r"""
 set -eu
 stage=$1
 program=$2
+shift 2
 mount -t tmpfs -o mode=0755 framewright-e2e-home /home
 mount -t tmpfs -o mode=0755 framewright-e2e-opt /opt
 mkdir -p /home/Projects/framewright/Themes /opt/vela/bin/apps
@@ -73,7 +74,7 @@ for style in "$stage"/themes/*; do
 done
 cp "$stage/paint" /opt/vela/bin/apps/paint
 chmod 0755 /opt/vela/bin/apps/paint
-exec "$program"
+exec "$program" "$@"
 """
 
 
@@ -218,7 +219,7 @@ class Program:
     """A program started in a private mount namespace on the test's X server, with the given
     style directories at the fixed paths and the stand-in paint program."""
 
-    def __init__(self, session, program, themes):
+    def __init__(self, session, program, themes, args=()):
         self.session = session
         x = session.x
         stage = os.path.join(session.tmp, "stage")
@@ -232,7 +233,7 @@ class Program:
         self.log = open(self.log_path, "w")
         env = dict(x.env, XDG_RUNTIME_DIR=session.runtime_dir)
         self.process = subprocess.Popen(
-            session.unshare + ["sh", "-c", NAMESPACE_SETUP, "sh", stage, program],
+            session.unshare + ["sh", "-c", NAMESPACE_SETUP, "sh", stage, program] + list(args),
             env=env, stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
             cwd=session.tmp)
         self.pid = self.process.pid
@@ -304,8 +305,8 @@ class Session:
         self.x = XServer(self.tmp)
         self.programs = []
 
-    def start(self, program, themes):
-        program = Program(self, program, themes)
+    def start(self, program, themes, args=()):
+        program = Program(self, program, themes, args)
         self.programs.append(program)
         return program
 

@@ -46,7 +46,7 @@ class Run:
         """A style directory as the program sees it, read from inside its namespace."""
         return self.program.root_path(style_dir(name))
 
-    def start(self, themes=None, program=None):
+    def start(self, themes=None, program=None, args=()):
         themes = self.styles if themes is None else themes
         self.x.move(3, 3)
         if program is None:
@@ -57,7 +57,7 @@ class Run:
             for name in ("framewright", "help.htm", "Luna.uis"):
                 shutil.copy2(os.path.join(self.args.program_dir, name), program_dir)
             program = os.path.join(program_dir, "framewright")
-        self.program = self.session.start(program, themes)
+        self.program = self.session.start(program, themes, args)
         self.program.wait_for_window()
         return self.program
 
@@ -511,6 +511,119 @@ def case_no_styles(run):
     run.expect_exit(0)
 
 
+# A style of the author's own, outside /home ------------------------------------------------------
+
+STATUS_BAR_HEIGHT = 19
+
+
+def own_style(run, name, source="Luna"):
+    """A copy of a sample style in the test's temporary directory under /tmp, which the program's
+    namespace shares: the author's checkout, edited from outside the program."""
+    path = os.path.join(run.session.tmp, "checkout", name, "Frame") + "/"
+    shutil.copytree(run.styles[source], path)
+    return path
+
+
+def status_ink(run, frame):
+    """How many dark pixels (letters) the status bar shows."""
+    ox, oy = run.program.origin
+    top = oy + WINDOW_SIZE[1] - STATUS_BAR_HEIGHT
+    return sum(1 for y in range(top + 2, top + STATUS_BAR_HEIGHT - 2)
+               for x in range(ox + 2, ox + 700) if sum(frame.at(x, y)[:3]) < 240)
+
+
+def replace_by_rename(path, source):
+    """As most editors save: a new file written beside the old one and renamed over it."""
+    temporary = os.path.join(os.path.dirname(path), ".saving-" + os.path.basename(path))
+    shutil.copyfile(source, temporary)
+    os.rename(temporary, path)
+
+
+def rewrite_in_place(path, source):
+    with open(source, "rb") as f:
+        data = f.read()
+    with open(path, "r+b") as f:
+        f.truncate(0)
+        f.write(data)
+
+
+def expect_shown_within(run, what, limit):
+    """The composed windows show the model's pass within limit seconds of now; the grab that
+    first shows it must have started within the limit."""
+    start = time.monotonic()
+    grids = run.expected_grids()
+    last = []
+    while True:
+        taken = time.monotonic() - start
+        frame = run.grab()
+        problems = run.composed_problems(frame, grids=grids)
+        if not problems:
+            if taken > limit:
+                raise Failure("%s showed %.2f s after the write, expected within %.1f s"
+                              % (what, taken, limit))
+            return taken
+        last = problems
+        if taken > limit + 5:
+            run.save("failed-" + what.replace(" ", "-"))
+            raise Failure("%s did not show: %s" % (what, "; ".join(last)))
+
+
+def case_style_dir(run):
+    mine = own_style(run, "Mine", source="Silver")
+    run.start(args=[mine])
+    run.preview.load_pass(mine)
+    run.locate()
+    run.expect_composed("the style given on the command line in both sample windows")
+    run.expect_no_other_window("start-up with a style directory")
+    run.choose_exit()
+    run.expect_exit(0)
+
+
+def case_watch(run):
+    mine = own_style(run, "Mine")
+    run.start(args=["--watch", mine])
+    run.preview.load_pass(mine)
+    run.locate()
+    run.expect_composed("the watched style in both sample windows")
+    if status_ink(run, run.last_frame):
+        raise Failure("the status bar shows text before anything failed")
+
+    silver = run.styles["Silver"]
+    licorice = run.styles["Licorice"]
+    replace_by_rename(mine + "captionbar_active.png",
+                      os.path.join(silver, "captionbar_active.png"))
+    rewrite_in_place(mine + "captionbar_inactive.png",
+                     os.path.join(licorice, "captionbar_inactive.png"))
+    run.preview.load_pass(mine)
+    took = expect_shown_within(run, "a file replaced by rename and one rewritten in place", 1.0)
+    print("the two saved files showed %.2f s after the writes" % took)
+    run.expect_no_other_window("a watched reload")
+
+    # A broken file: the pass stops there, the status bar says why, and no box opens.
+    mask = mine + "frame_mask_right.bmp"
+    with open(mask, "wb") as f:
+        f.write(b"not a bitmap")
+    wait_until("the message in the status bar", lambda: status_ink(run, run.grab()) > 30, 5.0)
+    run.save("status-message")
+    run.expect_no_other_window("a watched reload of a broken file")
+
+    replace_by_rename(mask, os.path.join(run.styles["Luna"], "frame_mask_right.bmp"))
+    wait_until("the status bar to clear", lambda: status_ink(run, run.grab()) == 0, 5.0)
+    run.preview.load_pass(mine)
+    run.expect_composed("the mended style in both sample windows", timeout=5.0)
+
+    # A branch switch: the whole directory goes and comes back as another style.
+    shutil.rmtree(mine)
+    time.sleep(0.1)
+    shutil.copytree(silver, mine)
+    run.preview.load_pass(mine)
+    run.expect_composed("the style as the re-created directory holds it", timeout=5.0)
+    wait_until("the status bar to clear", lambda: status_ink(run, run.grab()) == 0, 5.0)
+    run.expect_no_other_window("the directory removed and re-created")
+    run.choose_exit()
+    run.expect_exit(0)
+
+
 CASES = {
     "startup": case_startup,
     "styles": case_styles,
@@ -518,6 +631,8 @@ CASES = {
     "errors": case_errors,
     "hover-errors": case_hover_errors,
     "no-styles": case_no_styles,
+    "style-dir": case_style_dir,
+    "watch": case_watch,
 }
 
 
