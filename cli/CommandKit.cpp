@@ -157,6 +157,23 @@ QByteArray bytesOf(const QString& parsed)
     return parsed.toLatin1();
 }
 
+QCommandLineOption outputOption()
+{
+    return QCommandLineOption(
+        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE.png"));
+}
+
+QCommandLineOption minimizeOption()
+{
+    return QCommandLineOption(QStringLiteral("minimize"), QString(),
+        QStringLiteral("normal|over|press"), QStringLiteral("normal"));
+}
+
+QCommandLineOption sizeOption()
+{
+    return QCommandLineOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
+}
+
 bool parseLook(const QString& name, LiveMinimizeButton::Look& look)
 {
     if (name == QLatin1String("normal"))

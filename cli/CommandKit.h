@@ -4,6 +4,7 @@
 #include "preview/LiveMinimizeButton.h"
 
 #include <QByteArray>
+#include <QCommandLineOption>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -38,6 +39,12 @@ QByteArray bytesOf(const QString& parsed);
 
 // Written whole or not at all; says why on standard error when it cannot be.
 bool writePicture(const QImage& picture, const QByteArray& path);
+
+// The options several commands take, named and described one way: -o/--output FILE.png,
+// --minimize normal|over|press (normal unless given) and --size WxH.
+QCommandLineOption outputOption();
+QCommandLineOption minimizeOption();
+QCommandLineOption sizeOption();
 
 bool parseLook(const QString& name, LiveMinimizeButton::Look& look);
 

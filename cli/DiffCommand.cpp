@@ -23,11 +23,9 @@ int runDiff(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption(
-        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE.png"));
-    const QCommandLineOption minimizeOption(QStringLiteral("minimize"), QString(),
-        QStringLiteral("normal|over|press"), QStringLiteral("normal"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
+    const QCommandLineOption outputOption = CommandKit::outputOption();
+    const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
+    const QCommandLineOption sizeOption = CommandKit::sizeOption();
     const QCommandLineOption helpOption(QStringLiteral("help"));
     parser.addOptions({ outputOption, minimizeOption, sizeOption, helpOption });
     if (!parser.parse(arguments))

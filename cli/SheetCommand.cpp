@@ -28,8 +28,7 @@ Request parse(const QStringList& arguments, const char* usage, int defaultScale,
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption(
-        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE.png"));
+    const QCommandLineOption outputOption = CommandKit::outputOption();
     const QCommandLineOption scaleOption(
         QStringLiteral("scale"), QString(), QStringLiteral("N"), QString::number(defaultScale));
     const QCommandLineOption helpOption(QStringLiteral("help"));

@@ -153,15 +153,13 @@ int render(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption(
-        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE.png"));
-    const QCommandLineOption minimizeOption(QStringLiteral("minimize"), QString(),
-        QStringLiteral("normal|over|press"), QStringLiteral("normal"));
+    const QCommandLineOption outputOption = CommandKit::outputOption();
+    const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
     const QCommandLineOption compareOption(
         QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
     const QCommandLineOption diffOption(
         QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
-    const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
+    const QCommandLineOption sizeOption = CommandKit::sizeOption();
     const QCommandLineOption updateOption(QStringLiteral("update-reference"));
     const QCommandLineOption helpOption(QStringLiteral("help"));
     parser.addOptions({ outputOption, minimizeOption, compareOption, diffOption, sizeOption,
