@@ -6,14 +6,13 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
-#include "controls/AppLook.h"
+#include "OffscreenApplication.h"
 #include "cli/RenderConditions.h"
 #include "cli/StyleDiff.h"
-#include "style/BitmapReader.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
+#include "style/BitmapReader.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
@@ -117,11 +116,7 @@ BENCHMARK(BM_CompareConditions)->Unit(benchmark::kMicrosecond)->UseManualTime()-
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareApplication();
-    QApplication app(argc, argv);
-    applyApplicationLook();
+    OffscreenApplication app(argc, argv);
 
     if (!initialiseBenchmarks(
             argc, argv, { "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true" }))

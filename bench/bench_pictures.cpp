@@ -6,7 +6,7 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
-#include "controls/AppLook.h"
+#include "OffscreenApplication.h"
 #include "explorer/ContactSheet.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
@@ -15,7 +15,6 @@
 #include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
@@ -105,11 +104,7 @@ BENCHMARK(BM_RenderSize)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTim
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareApplication();
-    QApplication app(argc, argv);
-    applyApplicationLook();
+    OffscreenApplication app(argc, argv);
 
     if (!initialiseBenchmarks(
             argc, argv, { "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true" }))

@@ -4,9 +4,9 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
+#include "OffscreenApplication.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
-#include "controls/AppLook.h"
 #include "style/BitmapReader.h"
 #include "style/StyleFiles.h"
 
@@ -152,11 +152,7 @@ BENCHMARK(BM_Soak)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repe
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareApplication();
-    QApplication app(argc, argv);
-    applyApplicationLook();
+    OffscreenApplication app(argc, argv);
 
     // Repetitions in random order, so a drift of the machine falls on program and floor alike.
     if (!initialiseBenchmarks(argc, argv,

@@ -5,11 +5,10 @@
 
 #include "FloorReporter.h"
 #include "Measure.h"
+#include "OffscreenApplication.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
-#include "controls/AppLook.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -174,11 +173,7 @@ BENCHMARK(BM_WatchChurn)->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    prepareApplication();
-    QApplication app(argc, argv);
-    applyApplicationLook();
+    OffscreenApplication app(argc, argv);
 
     if (!initialiseBenchmarks(argc, argv,
             { "--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
