@@ -7,6 +7,7 @@
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
+#include "SampleStyle.h"
 #include "cli/RenderConditions.h"
 #include "cli/StyleDiff.h"
 #include "preview/PanelRender.h"
@@ -126,11 +127,11 @@ int main(int argc, char* argv[])
     // paths.
     QTemporaryDir root;
     for (const char* style : { "Luna", "Silver" }) {
-        const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/%1/Frame/").arg(QLatin1String(style)));
         const QString to = root.path() + QStringLiteral("/%1/").arg(QLatin1String(style));
-        QDir().mkpath(to);
-        for (const QString& name : from.entryList(QDir::Files))
-            QFile::copy(from.filePath(name), to + name);
+        if (!copySampleStyle(QLatin1String(style), to)) {
+            std::fprintf(stderr, "cannot copy the %s sample style from %s\n", style, FW_SOURCE_DIR);
+            return 1;
+        }
         (g_styleDir.isEmpty() ? g_styleDir : g_otherStyleDir) = QFile::encodeName(to);
     }
     PanelRender reference = renderPanel(g_otherStyleDir, LiveMinimizeButton::Look::Over);

@@ -7,6 +7,7 @@
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
+#include "SampleStyle.h"
 #include "explorer/ContactSheet.h"
 #include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
@@ -112,11 +113,11 @@ int main(int argc, char* argv[])
 
     // A copy of the Luna sample style, so nothing reads the machine's fixed style paths.
     QTemporaryDir root;
-    const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/Luna/Frame/"));
     const QString to = root.path() + QStringLiteral("/Luna/");
-    QDir().mkpath(to);
-    for (const QString& name : from.entryList(QDir::Files))
-        QFile::copy(from.filePath(name), to + name);
+    if (!copySampleStyle(QStringLiteral("Luna"), to)) {
+        std::fprintf(stderr, "cannot copy the Luna sample style from %s\n", FW_SOURCE_DIR);
+        return 1;
+    }
     g_styleDir = QFile::encodeName(to);
 
     FloorReporter reporter;

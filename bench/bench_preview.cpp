@@ -5,6 +5,7 @@
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
+#include "SampleStyle.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
 #include "style/BitmapReader.h"
@@ -53,18 +54,6 @@ struct Preview
 };
 
 Preview* g_preview = nullptr;
-
-bool copyLuna(const QString& to)
-{
-    const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/Luna/Frame/"));
-    if (!QDir().mkpath(to))
-        return false;
-    const QStringList names = from.entryList(QDir::Files);
-    for (const QString& name : names)
-        if (!QFile::copy(from.filePath(name), to + name))
-            return false;
-    return !names.isEmpty();
-}
 
 // A movement the way the toolkit delivers it; the glyph is the deepest widget under the pointer.
 void moveOverGlyph()
@@ -163,7 +152,7 @@ int main(int argc, char* argv[])
     Preview preview;
     g_preview = &preview;
     const QString styleDir = preview.root.path() + QStringLiteral("/Luna/Frame/");
-    if (!preview.root.isValid() || !copyLuna(styleDir)) {
+    if (!preview.root.isValid() || !copySampleStyle(QStringLiteral("Luna"), styleDir)) {
         std::fprintf(stderr, "cannot copy the Luna sample style from %s\n", FW_SOURCE_DIR);
         return 1;
     }

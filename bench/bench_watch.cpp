@@ -6,6 +6,7 @@
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
+#include "SampleStyle.h"
 #include "app/ErrorReport.h"
 #include "app/uMain.h"
 
@@ -39,18 +40,6 @@ struct Watched
 };
 
 Watched* g_watched = nullptr;
-
-bool copyStyle(const QString& name, const QString& to)
-{
-    const QDir from(QStringLiteral(FW_SOURCE_DIR "styles/") + name + QStringLiteral("/Frame/"));
-    if (!QDir().mkpath(to))
-        return false;
-    const QStringList names = from.entryList(QDir::Files);
-    for (const QString& file : names)
-        if (!QFile::copy(from.filePath(file), to + file))
-            return false;
-    return !names.isEmpty();
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -185,8 +174,8 @@ int main(int argc, char* argv[])
     watched.clock.start();
     watched.styleDir = watched.root.path() + QStringLiteral("/Luna/Frame/");
     const QString silver = watched.root.path() + QStringLiteral("/Silver/Frame/");
-    if (!watched.root.isValid() || !copyStyle(QStringLiteral("Luna"), watched.styleDir)
-        || !copyStyle(QStringLiteral("Silver"), silver)) {
+    if (!watched.root.isValid() || !copySampleStyle(QStringLiteral("Luna"), watched.styleDir)
+        || !copySampleStyle(QStringLiteral("Silver"), silver)) {
         std::fprintf(stderr, "cannot copy the sample styles from %s\n", FW_SOURCE_DIR);
         return 1;
     }
