@@ -473,14 +473,14 @@ void TfrmMain::ActiveGlyphMinimizeMouseLeave()
 
 void TfrmMain::ActiveGlyphMinimizeMouseDown()
 {
-    Panel6->minimizeButton().show(LiveMinimizeButton::Look::Press);
+    Panel6->minimizeButton().show(StyleFile::State::Press);
     BitmapPane::update(
         bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_press.png"));
 }
 
 void TfrmMain::ActiveGlyphMinimizeMouseUp()
 {
-    Panel6->minimizeButton().show(LiveMinimizeButton::Look::Over);
+    Panel6->minimizeButton().show(StyleFile::State::Over);
     BitmapPane::update(
         bitmapPaneView(), *ActiveButtonMinimize, QStringLiteral(" captionbutton_over.png"));
 }

@@ -44,7 +44,7 @@ void BM_Render(benchmark::State& state)
     window.resize(PreviewPanel::kSizeInWindow);
     const QImage panelSized = window.grab().toImage();
     const auto program = [] {
-        const PanelRender render = renderPanel(g_styleDir, LiveMinimizeButton::Look::Normal);
+        const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal);
         benchmark::DoNotOptimize(encodePng(render.picture));
         return render.failure.isEmpty();
     };
@@ -65,17 +65,17 @@ BENCHMARK(BM_Render)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.
 void BM_Diff(benchmark::State& state)
 {
     const QImage threePanels = diffStyles(g_styleDir, g_otherStyleDir,
-        LiveMinimizeButton::Look::Normal, QStringLiteral("old"), QStringLiteral("new"))
+        StyleFile::State::Normal, QStringLiteral("old"), QStringLiteral("new"))
                                    .picture;
     const auto program = [] {
         const StyleDiff diff = diffStyles(g_styleDir, g_otherStyleDir,
-            LiveMinimizeButton::Look::Normal, QStringLiteral("old"), QStringLiteral("new"));
+            StyleFile::State::Normal, QStringLiteral("old"), QStringLiteral("new"));
         benchmark::DoNotOptimize(encodePng(diff.picture));
         return diff.oldRender.failure.isEmpty() && diff.newRender.failure.isEmpty();
     };
     const auto floor = [&] {
-        benchmark::DoNotOptimize(renderPanel(g_styleDir, LiveMinimizeButton::Look::Normal));
-        benchmark::DoNotOptimize(renderPanel(g_otherStyleDir, LiveMinimizeButton::Look::Normal));
+        benchmark::DoNotOptimize(renderPanel(g_styleDir, StyleFile::State::Normal));
+        benchmark::DoNotOptimize(renderPanel(g_otherStyleDir, StyleFile::State::Normal));
         benchmark::DoNotOptimize(encodePng(threePanels));
     };
     bool clean = true;
@@ -91,7 +91,7 @@ BENCHMARK(BM_Diff)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0)
 // conditions: read it, count the pixels, and (the program) name the conditions that differ.
 void BM_CompareConditions(benchmark::State& state)
 {
-    const PanelRender render = renderPanel(g_styleDir, LiveMinimizeButton::Look::Normal);
+    const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal);
     const auto compare = [&] {
         const QImage reference = readBitmap(g_reference);
         benchmark::DoNotOptimize(comparePictures(render.picture, reference));
@@ -134,7 +134,7 @@ int main(int argc, char* argv[])
         }
         (g_styleDir.isEmpty() ? g_styleDir : g_otherStyleDir) = QFile::encodeName(to);
     }
-    PanelRender reference = renderPanel(g_otherStyleDir, LiveMinimizeButton::Look::Over);
+    PanelRender reference = renderPanel(g_otherStyleDir, StyleFile::State::Over);
     RenderConditions::current(
         reference.captionFont, reference.picture.size(), QStringLiteral("over"))
         .writeTo(reference.picture);

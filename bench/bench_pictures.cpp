@@ -84,7 +84,7 @@ void BM_RenderSize(benchmark::State& state)
     const QImage panelSized = window.grab().toImage();
     bool clean = true;
     const auto program = [&] {
-        const PanelRender render = renderPanel(g_styleDir, LiveMinimizeButton::Look::Normal, size);
+        const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal, size);
         benchmark::DoNotOptimize(encodePng(render.picture));
         clean = render.failure.isEmpty() && clean;
     };

@@ -174,14 +174,14 @@ QCommandLineOption sizeOption()
     return QCommandLineOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
 }
 
-bool parseLook(const QString& name, LiveMinimizeButton::Look& look)
+bool parseLook(const QString& name, StyleFile::State& look)
 {
     if (name == QLatin1String("normal"))
-        look = LiveMinimizeButton::Look::Normal;
+        look = StyleFile::State::Normal;
     else if (name == QLatin1String("over"))
-        look = LiveMinimizeButton::Look::Over;
+        look = StyleFile::State::Over;
     else if (name == QLatin1String("press"))
-        look = LiveMinimizeButton::Look::Press;
+        look = StyleFile::State::Press;
     else
         return false;
     return true;

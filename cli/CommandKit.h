@@ -46,7 +46,7 @@ QCommandLineOption outputOption();
 QCommandLineOption minimizeOption();
 QCommandLineOption sizeOption();
 
-bool parseLook(const QString& name, LiveMinimizeButton::Look& look);
+bool parseLook(const QString& name, StyleFile::State& look);
 
 // --size WxH: digits only, within the sizes a render can be drawn and read back at. Returns
 // kSuccess with size set (unchanged when the option was not given), or the usage error.

@@ -39,7 +39,7 @@ int runDiff(const QStringList& arguments)
             kDiffUsage);
     if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
         return badUsage("no output picture given (-o FILE.png)", kDiffUsage);
-    LiveMinimizeButton::Look look = LiveMinimizeButton::Look::Normal;
+    StyleFile::State look = StyleFile::State::Normal;
     if (!parseLook(parser.value(minimizeOption), look))
         return badUsage("unknown minimize state '" + bytesOf(parser.value(minimizeOption))
                 + "': normal, over or press",

@@ -175,7 +175,7 @@ int render(const QStringList& arguments)
         return badUsage("one style directory at a time", kRenderUsage);
     if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
         return badUsage("no output picture given (-o FILE.png)", kRenderUsage);
-    LiveMinimizeButton::Look look = LiveMinimizeButton::Look::Normal;
+    StyleFile::State look = StyleFile::State::Normal;
     if (!parseLook(parser.value(minimizeOption), look))
         return badUsage("unknown minimize state '" + bytesOf(parser.value(minimizeOption))
                 + "': normal, over or press",

@@ -89,7 +89,7 @@ QImage sideBySide(const QImage& oldPicture, const QImage& newPicture, const QStr
 }
 
 StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir,
-    LiveMinimizeButton::Look look, const QString& oldLabel, const QString& newLabel,
+    StyleFile::State look, const QString& oldLabel, const QString& newLabel,
     QSize windowSize)
 {
     StyleDiff diff;

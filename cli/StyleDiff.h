@@ -42,7 +42,7 @@ struct StyleDiff
 // and compares them file by file and pixel by pixel. The labels name the directories on the
 // picture. Never throws.
 StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir,
-    LiveMinimizeButton::Look look, const QString& oldLabel, const QString& newLabel,
+    StyleFile::State look, const QString& oldLabel, const QString& newLabel,
     QSize windowSize = {});
 
 // The style table's files whose bytes differ between the directories, in the table's order;

@@ -12,6 +12,7 @@ using P = StyleFile::Piece;
 using W = StyleFile::Window;
 using S = StyleFile::Side;
 using St = StyleFile::State;
+using B = StyleFile::Button;
 
 // Which style file a node shows, as the style table knows it; no file for groups and for
 // elements a style gives no file of its own (the window titles, the button mask).
@@ -22,21 +23,21 @@ struct Shows
     P piece = P::Mask;
     W window = W::Both;
     S side = S::None;
-    const char* button = "";
+    B button = B::None;
     St state = St::None;
 };
 
 constexpr Shows frame(P piece, W window, S side = S::None)
 {
-    return { Shows::Kind::Frame, piece, window, side, "", St::None };
+    return { Shows::Kind::Frame, piece, window, side, B::None, St::None };
 }
 
 constexpr Shows face(St state)
 {
-    return { Shows::Kind::Face, P::ButtonFace, W::Both, S::None, "captionbutton", state };
+    return { Shows::Kind::Face, P::ButtonFace, W::Both, S::None, B::None, state };
 }
 
-constexpr Shows glyph(const char* button, St state)
+constexpr Shows glyph(B button, St state)
 {
     return { Shows::Kind::Glyph, P::Glyph, W::Both, S::None, button, state };
 }
@@ -83,25 +84,25 @@ const Node kWindowTree[] = {
     { 3, "CaptionButton Press", 9, face(St::Press) },
     { 2, "Button Glyphs", 10 },
     { 3, "Maximize", 7 },
-    { 4, "Maximize Normal", 7, glyph("maximize", St::Normal) },
-    { 4, "Maximize Disable", 7, glyph("maximize", St::Disable) },
-    { 4, "Maximize Over", 7, glyph("maximize", St::Over) },
-    { 4, "Maximize Press", 7, glyph("maximize", St::Press) },
+    { 4, "Maximize Normal", 7, glyph(B::Maximize, St::Normal) },
+    { 4, "Maximize Disable", 7, glyph(B::Maximize, St::Disable) },
+    { 4, "Maximize Over", 7, glyph(B::Maximize, St::Over) },
+    { 4, "Maximize Press", 7, glyph(B::Maximize, St::Press) },
     { 3, "Minimize", 8 },
-    { 4, "Minimize Normal", 8, glyph("minimize", St::Normal) },
-    { 4, "Minimize Disable", 8, glyph("minimize", St::Disable) },
-    { 4, "Minimize Over", 8, glyph("minimize", St::Over) },
-    { 4, "Minimize Press", 8, glyph("minimize", St::Press) },
+    { 4, "Minimize Normal", 8, glyph(B::Minimize, St::Normal) },
+    { 4, "Minimize Disable", 8, glyph(B::Minimize, St::Disable) },
+    { 4, "Minimize Over", 8, glyph(B::Minimize, St::Over) },
+    { 4, "Minimize Press", 8, glyph(B::Minimize, St::Press) },
     { 3, "Restore", 16 },
-    { 4, "Restore Normal", 16, glyph("restore", St::Normal) },
-    { 4, "Restore Disable", 16, glyph("restore", St::Disable) },
-    { 4, "Restore Over", 16, glyph("restore", St::Over) },
-    { 4, "Restore Press", 16, glyph("restore", St::Press) },
+    { 4, "Restore Normal", 16, glyph(B::Restore, St::Normal) },
+    { 4, "Restore Disable", 16, glyph(B::Restore, St::Disable) },
+    { 4, "Restore Over", 16, glyph(B::Restore, St::Over) },
+    { 4, "Restore Press", 16, glyph(B::Restore, St::Press) },
     { 3, "Close", 10 },
-    { 4, "Close Normal", 10, glyph("close", St::Normal) },
-    { 4, "Close Disable", 10, glyph("close", St::Disable) },
-    { 4, "Close Over", 10, glyph("close", St::Over) },
-    { 4, "Close Press", 10, glyph("close", St::Press) },
+    { 4, "Close Normal", 10, glyph(B::Close, St::Normal) },
+    { 4, "Close Disable", 10, glyph(B::Close, St::Disable) },
+    { 4, "Close Over", 10, glyph(B::Close, St::Over) },
+    { 4, "Close Press", 10, glyph(B::Close, St::Press) },
 };
 
 const char* fileShown(const Shows& shows)

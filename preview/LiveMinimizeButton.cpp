@@ -3,7 +3,6 @@
 
 #include "controls/ImageControl.h"
 #include "style/AppError.h"
-#include "style/StyleFiles.h"
 
 namespace {
 
@@ -21,55 +20,28 @@ LiveMinimizeButton::LiveMinimizeButton(
     , m_glyph(glyph)
 { }
 
-namespace {
-
-StyleFile::State stateOf(LiveMinimizeButton::Look look)
-{
-    switch (look) {
-    case LiveMinimizeButton::Look::Over:
-        return StyleFile::State::Over;
-    case LiveMinimizeButton::Look::Press:
-        return StyleFile::State::Press;
-    case LiveMinimizeButton::Look::Normal:
-        break;
-    }
-    return StyleFile::State::Normal;
-}
-
-} // namespace
-
-const char* LiveMinimizeButton::faceFile(Look look)
-{
-    return StyleFiles::faceFile(stateOf(look));
-}
-
-const char* LiveMinimizeButton::glyphFile(Look look)
-{
-    return StyleFiles::minimizeGlyphFile(stateOf(look));
-}
-
 void LiveMinimizeButton::hover()
 {
-    showQuietly(Look::Over);
+    showQuietly(StyleFile::State::Over);
 }
 
 void LiveMinimizeButton::leave()
 {
-    showQuietly(Look::Normal);
+    showQuietly(StyleFile::State::Normal);
 }
 
-void LiveMinimizeButton::showQuietly(Look look)
+void LiveMinimizeButton::showQuietly(StyleFile::State state)
 {
     try {
-        load(m_face, faceFile(look), true);
-        load(m_glyph, glyphFile(look), true);
+        load(m_face, StyleFiles::faceFile(state), true);
+        load(m_glyph, StyleFiles::minimizeGlyphFile(state), true);
     } catch (const Quiet&) { }
 }
 
-void LiveMinimizeButton::show(Look look)
+void LiveMinimizeButton::show(StyleFile::State state)
 {
-    load(m_face, faceFile(look), false);
-    load(m_glyph, glyphFile(look), false);
+    load(m_face, StyleFiles::faceFile(state), false);
+    load(m_glyph, StyleFiles::minimizeGlyphFile(state), false);
 }
 
 void LiveMinimizeButton::load(ImageControl* image, const char* file, bool reportOnce)

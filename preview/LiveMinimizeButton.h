@@ -2,6 +2,7 @@
 #pragma once
 
 #include "preview/StyleState.h"
+#include "style/StyleFiles.h"
 
 #include <QHash>
 #include <QString>
@@ -15,26 +16,21 @@ class ImageControl;
 class LiveMinimizeButton
 {
 public:
-    enum class Look { Normal, Over, Press };
-
     LiveMinimizeButton(const StyleState& state, ImageControl* face, ImageControl* glyph);
 
     // Movement and leave: a failure already reported since the last load pass is dropped
     // silently (the remaining steps are skipped all the same).
     void hover();
     void leave();
-    // Press and release report every failure.
-    void show(Look look);
+    // Press and release report every failure. state is Normal, Over or Press.
+    void show(StyleFile::State state);
 
     // A load pass has run: every failure may be reported again.
     void styleLoaded() { m_reported.clear(); }
 
-    static const char* faceFile(Look look);
-    static const char* glyphFile(Look look);
-
 private:
     void load(ImageControl* image, const char* file, bool reportOnce);
-    void showQuietly(Look look);
+    void showQuietly(StyleFile::State state);
 
     const StyleState& m_state;
     ImageControl* m_face = nullptr;

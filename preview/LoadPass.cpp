@@ -35,7 +35,7 @@ WindowFiles windowFiles(StyleFile::Window window, const char* caption, QRgb capt
     const StyleFile::State glyphs = window == StyleFile::Window::Inactive
         ? StyleFile::State::Disable
         : StyleFile::State::Normal;
-    const auto glyph = [&](const char* button) {
+    const auto glyph = [&](StyleFile::Button button) {
         return StyleFiles::name(P::Glyph, window, S::None, button, glyphs);
     };
     return { StyleFiles::name(P::CaptionCorner, window, S::Left),
@@ -43,7 +43,8 @@ WindowFiles windowFiles(StyleFile::Window window, const char* caption, QRgb capt
         StyleFiles::name(P::CaptionBar, window), StyleFiles::name(P::BottomCorner, window, S::Left),
         StyleFiles::name(P::BottomCorner, window, S::Right),
         StyleFiles::name(P::BottomEdge, window), StyleFiles::name(P::SideEdge, window),
-        glyph("close"), glyph("maximize"), glyph("minimize"), glyph("restore"), caption,
+        glyph(StyleFile::Button::Close), glyph(StyleFile::Button::Maximize),
+        glyph(StyleFile::Button::Minimize), glyph(StyleFile::Button::Restore), caption,
         captionColour };
 }
 

@@ -47,7 +47,7 @@ void forEachDifference(const QImage& picture, const QImage& reference, Visit vis
 
 } // namespace
 
-PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look, QSize windowSize)
+PanelRender renderPanel(const QByteArray& dir, StyleFile::State look, QSize windowSize)
 {
     PanelRender render;
     PreviewPanel panel;
@@ -58,9 +58,9 @@ PanelRender renderPanel(const QByteArray& dir, LiveMinimizeButton::Look look, QS
     try {
         panel.loadStyle(joinStylePath(dir));
         LiveMinimizeButton& button = panel.minimizeButton();
-        if (look == LiveMinimizeButton::Look::Over)
+        if (look == StyleFile::State::Over)
             button.hover();
-        else if (look == LiveMinimizeButton::Look::Press)
+        else if (look == StyleFile::State::Press)
             button.show(look);
     } catch (const AppError& error) {
         render.failure = error.message();

@@ -25,7 +25,7 @@ struct PanelRender
 // composes both sample windows at that size (see PreviewPanel::setSampleWindowSize) in place of
 // the form's; the caller keeps it within PreviewPanel's smallest and largest window.
 PanelRender renderPanel(
-    const QByteArray& dir, LiveMinimizeButton::Look look, QSize windowSize = {});
+    const QByteArray& dir, StyleFile::State look, QSize windowSize = {});
 
 struct PictureDifference
 {

@@ -18,24 +18,6 @@ using Button = StatesGrid::Button;
 using State = StatesGrid::State;
 using Status = PictureKit::Status;
 
-const char* const kButtonNames[] = { "minimize", "restore", "maximize", "close" };
-const char* const kStateNames[] = { "normal", "over", "press", "disable" };
-
-StyleFile::State fileState(State state)
-{
-    switch (state) {
-    case State::Normal:
-        break;
-    case State::Over:
-        return StyleFile::State::Over;
-    case State::Press:
-        return StyleFile::State::Press;
-    case State::Disable:
-        return StyleFile::State::Disable;
-    }
-    return StyleFile::State::Normal;
-}
-
 struct Controls
 {
     ImageControl* face = nullptr;
@@ -60,9 +42,8 @@ Controls controlsOf(const SampleWindowView& view, Button button)
 // The face and glyph files a cell shows, as the style table names them.
 std::pair<const char*, const char*> filesOf(Button button, State state)
 {
-    const char* face = StyleFiles::faceFile(
-        state == State::Disable ? StyleFile::State::Normal : fileState(state));
-    return { face, StyleFiles::glyphFile(kButtonNames[int(button)], fileState(state)) };
+    const char* face = StyleFiles::faceFile(state == State::Disable ? State::Normal : state);
+    return { face, StyleFiles::glyphFile(button, state) };
 }
 
 bool absentOptional(const char* name, const QByteArray& path)
@@ -117,9 +98,7 @@ public:
         try {
             // The minimize button through its own handlers, as the window shows it.
             if (button == Button::Minimize) {
-                m_panel.minimizeButton().show(state == State::Over
-                        ? LiveMinimizeButton::Look::Over
-                        : LiveMinimizeButton::Look::Press);
+                m_panel.minimizeButton().show(state);
             } else {
                 // The face of a state is the same file for every button: read once.
                 const QByteArray facePath = m_panel.state().file(face);
@@ -193,26 +172,16 @@ QStringList StatesGrid::failures() const
     return messages;
 }
 
-QString StatesGrid::buttonName(Button button)
-{
-    return QString::fromLatin1(kButtonNames[int(button)]);
-}
-
-QString StatesGrid::stateName(State state)
-{
-    return QString::fromLatin1(kStateNames[int(state)]);
-}
-
 QImage StatesGrid::picture(int scale) const
 {
     QList<int> columnWidths(kStates, 0);
     QList<int> rowHeights(kButtons, PictureKit::lineHeight());
     int titleWidth = 0;
     for (int b = 0; b < kButtons; ++b)
-        titleWidth = std::max(titleWidth, PictureKit::textWidth(buttonName(Button(b)), true));
+        titleWidth = std::max(titleWidth, PictureKit::textWidth(QString::fromLatin1(StyleFiles::buttonName(Button(b))), true));
     titleWidth += 2 * kPadding;
     for (int s = 0; s < kStates; ++s)
-        columnWidths[s] = PictureKit::textWidth(stateName(State(s)), true) + 2 * kPadding;
+        columnWidths[s] = PictureKit::textWidth(QString::fromLatin1(StyleFiles::stateName(State(s))), true) + 2 * kPadding;
     for (const Cell& cell : m_cells) {
         int& width = columnWidths[int(cell.state)];
         int& height = rowHeights[int(cell.button)];
@@ -256,7 +225,7 @@ QImage StatesGrid::picture(int scale) const
     for (int s = 0; s < kStates; ++s) {
         columnX.append(x);
         painter.drawText(QRect(x, kPadding, columnWidths[s], headerHeight - kPadding),
-            Qt::AlignHCenter | Qt::AlignTop, stateName(State(s)));
+            Qt::AlignHCenter | Qt::AlignTop, QString::fromLatin1(StyleFiles::stateName(State(s))));
         x += columnWidths[s] + kPadding;
     }
     int y = headerHeight;
@@ -264,7 +233,7 @@ QImage StatesGrid::picture(int scale) const
         painter.setFont(bold);
         painter.setPen(Qt::black);
         painter.drawText(QRect(kPadding, y, titleWidth - kPadding, rowHeights[b]),
-            Qt::AlignLeft | Qt::AlignVCenter, buttonName(Button(b)));
+            Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(StyleFiles::buttonName(Button(b))));
         for (int s = 0; s < kStates; ++s) {
             const Cell& c = cell(Button(b), State(s));
             const QRect box(columnX[s], y, columnWidths[s], rowHeights[b]);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "style/PictureKit.h"
+#include "style/StyleFiles.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -17,11 +18,10 @@
 class StatesGrid
 {
 public:
-    // The caption buttons in the window's order from the left, and the states.
-    enum class Button { Minimize, Restore, Maximize, Close };
-    enum class State { Normal, Over, Press, Disable };
-    static constexpr int kButtons = 4;
-    static constexpr int kStates = 4;
+    using Button = StyleFile::Button;
+    using State = StyleFile::State;
+    static constexpr int kButtons = StyleFiles::kButtons;
+    static constexpr int kStates = StyleFiles::kButtonStates;
     static constexpr int kDefaultScale = 1;
     static constexpr int kLargestScale = 8;
 
@@ -46,9 +46,6 @@ public:
     }
     // The distinct messages of the failed cells, in cell order.
     QStringList failures() const;
-
-    static QString buttonName(Button button);
-    static QString stateName(State state);
 
     QImage picture(int scale) const;
 

@@ -8,6 +8,7 @@
 #include "style/StyleFiles.h"
 
 #include <QHash>
+#include <QMap>
 #include <QImage>
 #include <QPainter>
 #include <QSet>
@@ -99,7 +100,7 @@ private:
     StyleReport& m_report;
     QImage m_leftMask;
     // The first readable face or glyph state the window shows under the pointer, per button.
-    QHash<QByteArray, std::pair<const char*, QSize>> m_firstShape;
+    QMap<Piece, std::pair<const char*, QSize>> m_firstShape; // the face, the minimize glyph
 };
 
 void Checker::run(const QList<QByteArray>& names)
@@ -238,10 +239,10 @@ void Checker::checkSameShape(const StyleFile& file, QSize size)
         = file.state == State::Normal || file.state == State::Over || file.state == State::Press;
     if (!underPointer)
         return;
-    const QByteArray button(file.button);
     // Only the button that reacts to the pointer shows its states in one place.
-    if (button != "captionbutton" && button != "minimize")
+    if (file.piece != Piece::ButtonFace && file.button != StyleFile::Button::Minimize)
         return;
+    const Piece button = file.piece;
     const auto first = m_firstShape.constFind(button);
     if (first == m_firstShape.cend()) {
         m_firstShape.insert(button, { file.name, size });

@@ -2,7 +2,6 @@
 #include "style/StyleFiles.h"
 
 #include <QtGlobal>
-#include <cstring>
 
 namespace {
 
@@ -11,6 +10,7 @@ using R = StyleFile::Reader;
 using W = StyleFile::Window;
 using S = StyleFile::Side;
 using St = StyleFile::State;
+using B = StyleFile::Button;
 using D = StyleFile::Drawing;
 
 constexpr int kCw = StyleFiles::kCornerWidth;
@@ -31,7 +31,7 @@ StyleFile frame(const char* name, P piece, W window, S side, D drawing, int widt
     return f;
 }
 
-StyleFile button(const char* name, P piece, R reader, W window, const char* owner, St state)
+StyleFile button(const char* name, P piece, R reader, W window, B owner, St state)
 {
     StyleFile f;
     f.name = name;
@@ -62,7 +62,7 @@ QList<StyleFile> windowFrame(W w, const char* const (&names)[7])
 
 QList<StyleFile> glyphs(R reader, W w, St state, const char* const (&names)[4])
 {
-    static const char* const buttons[] = { "close", "maximize", "minimize", "restore" };
+    static const B buttons[] = { B::Close, B::Maximize, B::Minimize, B::Restore };
     QList<StyleFile> list;
     for (int i = 0; i < 4; ++i)
         if (names[i])
@@ -83,7 +83,7 @@ QList<StyleFile> makeTable()
             "framebottom_right_inactive.png", "framebottom_inactive.png",
             "frameleft_inactive.png" });
     t.append(button("captionbutton_normal.png", P::ButtonFace, R::LoadPass, W::Both,
-        "captionbutton", St::Normal));
+        B::None, St::Normal));
     t += glyphs(R::LoadPass, W::Inactive, St::Disable,
         { "close_active_disable.png", "maximize_active_disable.png", "minimize_active_disable.png",
             "restore_active_disable.png" });
@@ -95,9 +95,9 @@ QList<StyleFile> makeTable()
         { "close_active_normal.png", "maximize_active_normal.png", "minimize_active_normal.png",
             "restore_active_normal.png" });
     t.append(button("captionbutton_over.png", P::ButtonFace, R::LiveButton, W::Active,
-        "captionbutton", St::Over));
+        B::None, St::Over));
     t.append(button("captionbutton_press.png", P::ButtonFace, R::LiveButton, W::Active,
-        "captionbutton", St::Press));
+        B::None, St::Press));
     t += glyphs(R::LiveButton, W::Active, St::Over,
         { nullptr, nullptr, "minimize_active_over.png", nullptr });
     t += glyphs(R::LiveButton, W::Active, St::Press,
@@ -130,37 +130,48 @@ const StyleFile* find(QByteArrayView name)
 }
 
 const char* name(StyleFile::Piece piece, StyleFile::Window window, StyleFile::Side side,
-    const char* button, StyleFile::State state)
+    StyleFile::Button button, StyleFile::State state)
 {
     for (const StyleFile& f : all())
         if (f.piece == piece && f.window == window && f.side == side && f.state == state
-            && std::strcmp(f.button, button) == 0)
+            && f.button == button)
             return f.name;
-    qFatal("no style file of piece %d, window %d, side %d, button %s, state %d", int(piece),
-        int(window), int(side), button, int(state));
+    qFatal("no style file of piece %d, window %d, side %d, button %d, state %d", int(piece),
+        int(window), int(side), int(button), int(state));
 }
 
 const char* faceFile(StyleFile::State state)
 {
     const StyleFile::Window window
         = state == StyleFile::State::Normal ? StyleFile::Window::Both : StyleFile::Window::Active;
-    return name(
-        StyleFile::Piece::ButtonFace, window, StyleFile::Side::None, "captionbutton", state);
+    return name(StyleFile::Piece::ButtonFace, window, StyleFile::Side::None,
+        StyleFile::Button::None, state);
 }
 
 const char* minimizeGlyphFile(StyleFile::State state)
 {
     return name(StyleFile::Piece::Glyph, StyleFile::Window::Active, StyleFile::Side::None,
-        "minimize", state);
+        StyleFile::Button::Minimize, state);
 }
 
-const char* glyphFile(const char* button, StyleFile::State state)
+const char* glyphFile(StyleFile::Button button, StyleFile::State state)
 {
     for (const StyleFile& f : all())
-        if (f.piece == StyleFile::Piece::Glyph && f.state == state
-            && std::strcmp(f.button, button) == 0)
+        if (f.piece == StyleFile::Piece::Glyph && f.state == state && f.button == button)
             return f.name;
-    qFatal("no glyph file of button %s, state %d", button, int(state));
+    qFatal("no glyph file of button %d, state %d", int(button), int(state));
+}
+
+const char* buttonName(StyleFile::Button button)
+{
+    static const char* const names[] = { "minimize", "restore", "maximize", "close", "" };
+    return names[int(button)];
+}
+
+const char* stateName(StyleFile::State state)
+{
+    static const char* const names[] = { "normal", "over", "press", "disable", "" };
+    return names[int(state)];
 }
 
 } // namespace StyleFiles

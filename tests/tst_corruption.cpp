@@ -28,7 +28,7 @@ private slots:
     void survivesCorruption();
 
 private:
-    using Look = LiveMinimizeButton::Look;
+    using Look = StyleFile::State;
 
     struct Read
     {

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QtTest>
 
-using Look = LiveMinimizeButton::Look;
+using Look = StyleFile::State;
 
 // The render is the window's own preview: for each sample style and look, the picture equals
 // the window's grab of its Panel6, both made in this one process.

@@ -13,7 +13,7 @@
 using Button = StatesGrid::Button;
 using State = StatesGrid::State;
 using Status = PictureKit::Status;
-using Look = LiveMinimizeButton::Look;
+using Look = StyleFile::State;
 
 namespace {
 
