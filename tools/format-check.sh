@@ -10,7 +10,7 @@ cd "$root"
 formatter=${CLANG_FORMAT:-clang-format-14}
 
 if ! command -v "$formatter" >/dev/null; then
-    echo "format-check: $formatter is not installed (Debian's clang-format-14; tools/test.sh installs it)" >&2
+    echo "format-check: $formatter is not installed (tools/test.sh installs clang-format-14)" >&2
     exit 1
 fi
 # The tracked files are what is checked, so a checkout without git cannot be.
