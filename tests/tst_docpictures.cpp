@@ -80,7 +80,8 @@ void tst_DocPictures::pictures_data()
         if (inShell && line.startsWith(QLatin1String("framewright-style ")) && match.hasMatch())
             commands.insert(match.captured(1), line);
     }
-    QVERIFY2(commands.size() >= 3, "the README's shell blocks make no docs/ pictures");
+    QVERIFY2(
+        commands.size() >= 3, "the README's shell blocks make fewer than three docs/ pictures");
     // The sample styles' renders, whose command is render's simplest form.
     const QStringList styles
         = QDir(m_source + QStringLiteral("/styles")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
