@@ -177,9 +177,9 @@ void tst_StyleCli::exitStatus_data()
     QTest::newRow("diff, unknown state")
         << QByteArray("diff @Luna @Luna -o @out/x.png --minimize hover") << 2 << QByteArray()
         << usage + "unknown minimize state";
-    QTest::newRow("diff, bad size") << QByteArray("diff @Luna @Luna -o @out/x.png --size 112x38")
-                                    << 2 << QByteArray()
-                                    << usage + "bad size '112x38': WxH in digits, from 113x38";
+    QTest::newRow("diff, bad size")
+        << QByteArray("diff @Luna @Luna -o @out/x.png --size 112x38") << 2 << QByteArray()
+        << usage + "bad size '112x38': WxH in digits, from 113x38";
     QTest::newRow("clean, strict") << QByteArray("check --strict @Luna @Luna/") << 0
                                    << QByteArray("@Luna: 0 errors, 0 warnings\n"
                                                  "@Luna/: 0 errors, 0 warnings\n")
