@@ -8,10 +8,10 @@
 #include "Measure.h"
 #include "OffscreenApplication.h"
 #include "SampleStyle.h"
-#include "cli/RenderConditions.h"
-#include "cli/StyleDiff.h"
-#include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
+#include "review/PanelRender.h"
+#include "review/RenderConditions.h"
+#include "review/StyleDiff.h"
 #include "style/BitmapReader.h"
 
 #include <QBuffer>
@@ -64,12 +64,12 @@ BENCHMARK(BM_Render)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.
 // Two different styles, so every file is read and compared and the red marks are many.
 void BM_Diff(benchmark::State& state)
 {
-    const QImage threePanels = diffStyles(g_styleDir, g_otherStyleDir,
-        StyleFile::State::Normal, QStringLiteral("old"), QStringLiteral("new"))
+    const QImage threePanels = diffStyles(g_styleDir, g_otherStyleDir, StyleFile::State::Normal,
+        QStringLiteral("old"), QStringLiteral("new"))
                                    .picture;
     const auto program = [] {
-        const StyleDiff diff = diffStyles(g_styleDir, g_otherStyleDir,
-            StyleFile::State::Normal, QStringLiteral("old"), QStringLiteral("new"));
+        const StyleDiff diff = diffStyles(g_styleDir, g_otherStyleDir, StyleFile::State::Normal,
+            QStringLiteral("old"), QStringLiteral("new"));
         benchmark::DoNotOptimize(encodePng(diff.picture));
         return diff.oldRender.failure.isEmpty() && diff.newRender.failure.isEmpty();
     };

@@ -2,10 +2,8 @@
 #include "cli/CommandKit.h"
 
 #include "cli/Printable.h"
-#include "preview/PreviewPanel.h"
 
 #include <QImageWriter>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <cstdio>
 
@@ -95,25 +93,6 @@ void print(FILE* stream, const QByteArray& line)
     std::fputc('\n', stream);
 }
 
-QByteArray sizeText(QSize size)
-{
-    return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
-}
-
-// Digits only, within the sizes a render can be drawn and read back at.
-bool parseSize(const QString& text, QSize& size)
-{
-    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,9})x([0-9]{1,9})$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return false;
-    size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
-    const QSize smallest = PreviewPanel::kSmallestWindow;
-    const QSize largest = PreviewPanel::kLargestWindow;
-    return size.width() >= smallest.width() && size.height() >= smallest.height()
-        && size.width() <= largest.width() && size.height() <= largest.height();
-}
-
 } // namespace
 
 void out(const QByteArray& line)
@@ -174,19 +153,6 @@ QCommandLineOption sizeOption()
     return QCommandLineOption(QStringLiteral("size"), QString(), QStringLiteral("WxH"));
 }
 
-bool parseLook(const QString& name, StyleFile::State& look)
-{
-    if (name == QLatin1String("normal"))
-        look = StyleFile::State::Normal;
-    else if (name == QLatin1String("over"))
-        look = StyleFile::State::Over;
-    else if (name == QLatin1String("press"))
-        look = StyleFile::State::Press;
-    else
-        return false;
-    return true;
-}
-
 // Written whole or not at all: a reader never sees half a picture, and a failed write leaves
 // whatever was there before.
 bool writePicture(const QImage& picture, const QByteArray& path)
@@ -200,16 +166,6 @@ bool writePicture(const QImage& picture, const QByteArray& path)
         err(QByteArray(kProgram) + ": cannot write " + printable(path) + ": " + reason.toUtf8());
     }
     return written;
-}
-
-int parseSizeOption(bool given, const QString& text, const char* usage, QSize& size)
-{
-    if (given && !parseSize(text, size))
-        return badUsage("bad size '" + bytesOf(text) + "': WxH in digits, from "
-                + sizeText(PreviewPanel::kSmallestWindow) + " to "
-                + sizeText(PreviewPanel::kLargestWindow),
-            usage);
-    return kSuccess;
 }
 
 } // namespace CommandKit

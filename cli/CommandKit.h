@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/LiveMinimizeButton.h"
-
 #include <QByteArray>
 #include <QCommandLineOption>
 #include <QImage>
-#include <QSize>
 #include <QString>
 
 // What every command of framewright-style shares, so that each is worded and done one way: the
@@ -45,11 +42,5 @@ bool writePicture(const QImage& picture, const QByteArray& path);
 QCommandLineOption outputOption();
 QCommandLineOption minimizeOption();
 QCommandLineOption sizeOption();
-
-bool parseLook(const QString& name, StyleFile::State& look);
-
-// --size WxH: digits only, within the sizes a render can be drawn and read back at. Returns
-// kSuccess with size set (unchanged when the option was not given), or the usage error.
-int parseSizeOption(bool given, const QString& text, const char* usage, QSize& size);
 
 } // namespace CommandKit

@@ -2,13 +2,37 @@
 #include "cli/DiffCommand.h"
 
 #include "cli/CommandKit.h"
+#include "cli/CommandParser.h"
 #include "cli/Printable.h"
-#include "cli/StyleDiff.h"
+#include "review/StyleDiff.h"
 #include "style/ErrorText.h"
 
-#include <QCommandLineParser>
-
 using namespace CommandKit;
+
+namespace {
+
+QByteArray changeLine(
+    const StyleFileChange& change, const QByteArray& oldDir, const QByteArray& newDir)
+{
+    const QByteArray name(change.name);
+    switch (change.kind) {
+    case StyleFileChange::Kind::Differs:
+        break;
+    case StyleFileChange::Kind::OnlyInOld:
+        return name + ": only in " + printable(oldDir);
+    case StyleFileChange::Kind::OnlyInNew:
+        return name + ": only in " + printable(newDir);
+    case StyleFileChange::Kind::Unreadable:
+        // The message names the path, under either directory.
+        return name + ": "
+            + printableMessage(
+                QString::fromUtf8(printableMessage(ErrorText::format(change.message), oldDir)),
+                newDir);
+    }
+    return name + ": differs";
+}
+
+} // namespace
 
 QByteArray differenceLine(const PictureDifference& difference, const QByteArray& from)
 {
@@ -21,67 +45,30 @@ QByteArray differenceLine(const PictureDifference& difference, const QByteArray&
 
 int runDiff(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption = CommandKit::outputOption();
+    CommandParser parser(kDiffUsage, CommandParser::Dirs::OldAndNew, true);
     const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
     const QCommandLineOption sizeOption = CommandKit::sizeOption();
-    const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ outputOption, minimizeOption, sizeOption, helpOption });
-    if (!parser.parse(arguments))
-        return badUsage(bytesOf(parser.errorText()), kDiffUsage);
-    if (parser.isSet(helpOption))
-        return showHelp();
-    const QStringList dirs = parser.positionalArguments();
-    if (dirs.size() != 2)
-        return badUsage(dirs.size() < 2 ? "two style directories needed, OLD and NEW"
-                                        : "two style directories at a time, OLD and NEW",
-            kDiffUsage);
-    if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
-        return badUsage("no output picture given (-o FILE.png)", kDiffUsage);
+    parser.addOption(minimizeOption);
+    parser.addOption(sizeOption);
     StyleFile::State look = StyleFile::State::Normal;
-    if (!parseLook(parser.value(minimizeOption), look))
-        return badUsage("unknown minimize state '" + bytesOf(parser.value(minimizeOption))
-                + "': normal, over or press",
-            kDiffUsage);
     QSize windowSize;
-    if (const int status = parseSizeOption(
-            parser.isSet(sizeOption), parser.value(sizeOption), kDiffUsage, windowSize))
-        return status;
+    if (!parser.parse(arguments) || !parser.minimize(minimizeOption, look)
+        || !parser.size(sizeOption, windowSize))
+        return parser.status();
 
-    const QByteArray oldDir = bytesOf(dirs.at(0));
-    const QByteArray newDir = bytesOf(dirs.at(1));
+    const QByteArray oldDir = parser.dirs().at(0);
+    const QByteArray newDir = parser.dirs().at(1);
     const StyleDiff diff = diffStyles(
         oldDir, newDir, look, printableText(oldDir), printableText(newDir), windowSize);
-
     for (const auto& [dir, render] :
         { std::pair { oldDir, &diff.oldRender }, std::pair { newDir, &diff.newRender } })
         if (!render->failure.isEmpty())
             err(printable(dir) + ": " + printableMessage(ErrorText::format(render->failure), dir));
-    for (const StyleFileChange& change : diff.files) {
-        const QByteArray name(change.name);
-        switch (change.kind) {
-        case StyleFileChange::Kind::Differs:
-            out(name + ": differs");
-            break;
-        case StyleFileChange::Kind::OnlyInOld:
-            out(name + ": only in " + printable(oldDir));
-            break;
-        case StyleFileChange::Kind::OnlyInNew:
-            out(name + ": only in " + printable(newDir));
-            break;
-        case StyleFileChange::Kind::Unreadable:
-            // The message names the path, under either directory.
-            out(name + ": "
-                + printableMessage(
-                    QString::fromUtf8(printableMessage(ErrorText::format(change.message), oldDir)),
-                    newDir));
-            break;
-        }
-    }
+    for (const StyleFileChange& change : diff.files)
+        out(changeLine(change, oldDir, newDir));
     if (diff.difference.pixels > 0)
         out(differenceLine(diff.difference, printable(oldDir)));
 
-    const bool written = writePicture(diff.picture, bytesOf(parser.value(outputOption)));
-    return written && diff.identical() ? 0 : 1;
+    const bool written = writePicture(diff.picture, parser.output());
+    return written && diff.identical() ? kSuccess : kProblems;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/PanelRender.h"
+#include "review/PanelRender.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,73 +2,31 @@
 #include "cli/SheetCommand.h"
 
 #include "cli/CommandKit.h"
+#include "cli/CommandParser.h"
 #include "cli/Printable.h"
-#include "explorer/ContactSheet.h"
-#include "preview/StatesGrid.h"
-
-#include <QCommandLineParser>
-#include <QImageWriter>
-#include <QRegularExpression>
-#include <QSaveFile>
-#include <cstdio>
+#include "review/ContactSheet.h"
+#include "review/StatesGrid.h"
 
 using namespace CommandKit;
 
 namespace {
 
-struct Request
+// The one style directory, -o and --scale; false when the command ends there.
+bool parsePicture(CommandParser& parser, const QStringList& arguments, int defaultScale,
+    int largestScale, int& scale)
 {
-    int status = -1; // set when the command ends before drawing
-    QByteArray dir;
-    QByteArray output;
-    int scale = 1;
-};
-
-Request parse(const QStringList& arguments, const char* usage, int defaultScale, int largestScale)
-{
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption = CommandKit::outputOption();
     const QCommandLineOption scaleOption(
         QStringLiteral("scale"), QString(), QStringLiteral("N"), QString::number(defaultScale));
-    const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ outputOption, scaleOption, helpOption });
-    Request request;
-    if (!parser.parse(arguments)) {
-        request.status = badUsage(parser.errorText().toLatin1(), usage);
-        return request;
-    }
-    if (parser.isSet(helpOption)) {
-        request.status = showHelp();
-        return request;
-    }
-    const QStringList dirs = parser.positionalArguments();
-    const QString scale = parser.value(scaleOption);
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    if (dirs.isEmpty())
-        request.status = badUsage("no style directory given", usage);
-    else if (dirs.size() > 1)
-        request.status = badUsage("one style directory at a time", usage);
-    else if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
-        request.status = badUsage("no output picture given (-o FILE.png)", usage);
-    else if (!digits.match(scale).hasMatch() || scale.toInt() < 1 || scale.toInt() > largestScale)
-        request.status = badUsage("bad scale '" + scale.toLatin1() + "': a whole number from 1 to "
-                + QByteArray::number(largestScale),
-            usage);
-    if (request.status >= 0)
-        return request;
-    request.dir = dirs.first().toLatin1();
-    request.output = parser.value(outputOption).toLatin1();
-    request.scale = scale.toInt();
-    return request;
+    parser.addOption(scaleOption);
+    return parser.parse(arguments) && parser.scale(scaleOption, largestScale, scale);
 }
 
 // Each file that failed, once, with the window's message; the picture is written all the same.
-int finish(const QStringList& failures, const QImage& picture, const Request& request)
+int finish(const QStringList& failures, const QImage& picture, const CommandParser& parser)
 {
     for (const QString& message : failures)
-        err(printableMessage(message, request.dir));
-    const bool written = writePicture(picture, request.output);
+        err(printableMessage(message, parser.dir()));
+    const bool written = writePicture(picture, parser.output());
     return failures.isEmpty() && written ? kSuccess : kProblems;
 }
 
@@ -76,20 +34,22 @@ int finish(const QStringList& failures, const QImage& picture, const Request& re
 
 int runSheetCommand(const QStringList& arguments)
 {
-    const Request request
-        = parse(arguments, kSheetUsage, ContactSheet::kDefaultScale, ContactSheet::kLargestScale);
-    if (request.status >= 0)
-        return request.status;
-    const ContactSheet sheet(request.dir);
-    return finish(sheet.failures(), sheet.picture(request.scale), request);
+    CommandParser parser(kSheetUsage, CommandParser::Dirs::One, true);
+    int scale = 1;
+    if (!parsePicture(
+            parser, arguments, ContactSheet::kDefaultScale, ContactSheet::kLargestScale, scale))
+        return parser.status();
+    const ContactSheet sheet(parser.dir());
+    return finish(sheet.failures(), sheet.picture(scale), parser);
 }
 
 int runStatesCommand(const QStringList& arguments)
 {
-    const Request request
-        = parse(arguments, kStatesUsage, StatesGrid::kDefaultScale, StatesGrid::kLargestScale);
-    if (request.status >= 0)
-        return request.status;
-    const StatesGrid grid(request.dir);
-    return finish(grid.failures(), grid.picture(request.scale), request);
+    CommandParser parser(kStatesUsage, CommandParser::Dirs::One, true);
+    int scale = 1;
+    if (!parsePicture(
+            parser, arguments, StatesGrid::kDefaultScale, StatesGrid::kLargestScale, scale))
+        return parser.status();
+    const StatesGrid grid(parser.dir());
+    return finish(grid.failures(), grid.picture(scale), parser);
 }

@@ -2,29 +2,26 @@
 #include "cli/StyleCommand.h"
 
 #include "cli/CommandKit.h"
+#include "cli/CommandParser.h"
 #include "cli/DiffCommand.h"
 #include "cli/Printable.h"
-#include "cli/RenderConditions.h"
 #include "cli/SheetCommand.h"
 #include "cli/WorkflowCommand.h"
-#include "preview/PanelRender.h"
-#include "preview/PreviewPanel.h"
+#include "review/PanelRender.h"
+#include "review/RenderConditions.h"
 #include "style/AppError.h"
 #include "style/BitmapReader.h"
 #include "style/ErrorText.h"
 #include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
-#include <QSaveFile>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace CommandKit;
@@ -64,84 +61,97 @@ bool listedNothing(const StyleReport& report)
             [](const StyleProblem& problem) { return problem.file.isEmpty(); });
 }
 
+// The counts a directory's summary gives: with --strict every warning is an error.
+struct Counts
+{
+    int errors = 0;
+    int warnings = 0;
+};
+
+Counts countsOf(const StyleReport& report, bool strict)
+{
+    return { report.errors() + (strict ? report.warnings() : 0), strict ? 0 : report.warnings() };
+}
+
+QJsonObject jsonOf(const StyleReport& report, bool strict)
+{
+    QJsonArray problems;
+    for (const StyleProblem& problem : report.problems)
+        problems.append(QJsonObject {
+            { QStringLiteral("file"), printableText(problem.file) },
+            { QStringLiteral("severity"), QLatin1String(severityName(problem.severity, strict)) },
+            { QStringLiteral("message"),
+                QString::fromUtf8(printableMessage(problem.message, report.dir)) },
+            { QStringLiteral("rule"), QLatin1String(problem.rule) },
+        });
+    const Counts counts = countsOf(report, strict);
+    return {
+        { QStringLiteral("dir"), printableText(report.dir) },
+        { QStringLiteral("errors"), counts.errors },
+        { QStringLiteral("warnings"), counts.warnings },
+        { QStringLiteral("problems"), problems },
+    };
+}
+
+// One line per problem (a workflow command each for github), then the directory's summary.
+void printReport(const StyleReport& report, bool strict, bool github)
+{
+    const QByteArray dir = printable(report.dir);
+    for (const StyleProblem& problem : report.problems) {
+        const QByteArray message = printableMessage(problem.message, report.dir);
+        const char* severity = severityName(problem.severity, strict);
+        if (github && problem.file.isEmpty()) {
+            // No file to hang it on: the message says which directory.
+            out(workflowCommand(severity, { { "title", problem.rule } }, dir + ": " + message));
+            continue;
+        }
+        const QByteArray where
+            = problem.file.isEmpty() ? dir : printable(joinStylePath(report.dir, problem.file));
+        if (github)
+            out(workflowCommand(
+                severity, { { "file", where }, { "title", problem.rule } }, message));
+        else
+            out(where + ": " + severity + ": " + message);
+    }
+    // A directory that could not be listed has its one line and nothing to sum up.
+    const Counts counts = countsOf(report, strict);
+    if (!listedNothing(report))
+        out(dir + ": " + plural(counts.errors, "error", "errors") + ", "
+            + plural(counts.warnings, "warning", "warnings"));
+}
+
 int check(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    CommandParser parser(kCheckUsage, CommandParser::Dirs::OneOrMore, false);
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
         QStringLiteral("text|json|github"), QStringLiteral("text"));
-    const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ strictOption, formatOption, helpOption });
-    parser.addPositionalArgument(QStringLiteral("DIR"), QString(), QStringLiteral("DIR..."));
-    if (!parser.parse(arguments))
-        return badUsage(bytesOf(parser.errorText()), kCheckUsage);
-    if (parser.isSet(helpOption))
-        return showHelp();
+    parser.addOption(strictOption);
+    parser.addOption(formatOption);
+    if (!parser.read(arguments))
+        return parser.status();
     const QString format = parser.value(formatOption);
     if (format != QLatin1String("text") && format != QLatin1String("json")
-        && format != QLatin1String("github"))
-        return badUsage(
-            "unknown format '" + bytesOf(format) + "': text, json or github", kCheckUsage);
-    const QStringList dirs = parser.positionalArguments();
-    if (dirs.isEmpty())
-        return badUsage("no style directory given", kCheckUsage);
+        && format != QLatin1String("github")) {
+        parser.fail("unknown format '" + bytesOf(format) + "': text, json or github");
+        return parser.status();
+    }
+    if (!parser.checkDirsAndOutput())
+        return parser.status();
 
     const bool strict = parser.isSet(strictOption);
-    const bool json = format == QLatin1String("json");
-    const bool github = format == QLatin1String("github");
     QJsonArray directories;
     int status = kSuccess;
-    for (const QString& given : dirs) {
-        const StyleReport report = checkStyle(bytesOf(given));
-        const int errors = report.errors() + (strict ? report.warnings() : 0);
-        const int warnings = strict ? 0 : report.warnings();
-        if (errors > 0)
+    for (const QByteArray& dir : parser.dirs()) {
+        const StyleReport report = checkStyle(dir);
+        if (countsOf(report, strict).errors > 0)
             status = kProblems;
-
-        if (json) {
-            QJsonArray problems;
-            for (const StyleProblem& problem : report.problems)
-                problems.append(QJsonObject {
-                    { QStringLiteral("file"), printableText(problem.file) },
-                    { QStringLiteral("severity"),
-                        QLatin1String(severityName(problem.severity, strict)) },
-                    { QStringLiteral("message"),
-                        QString::fromUtf8(printableMessage(problem.message, report.dir)) },
-                    { QStringLiteral("rule"), QLatin1String(problem.rule) },
-                });
-            directories.append(QJsonObject {
-                { QStringLiteral("dir"), printableText(report.dir) },
-                { QStringLiteral("errors"), errors },
-                { QStringLiteral("warnings"), warnings },
-                { QStringLiteral("problems"), problems },
-            });
-            continue;
-        }
-
-        const QByteArray dir = printable(report.dir);
-        for (const StyleProblem& problem : report.problems) {
-            const QByteArray message = printableMessage(problem.message, report.dir);
-            if (github && problem.file.isEmpty()) {
-                // No file to hang it on: the message says which directory.
-                out(workflowCommand(severityName(problem.severity, strict),
-                    { { "title", problem.rule } }, dir + ": " + message));
-                continue;
-            }
-            const QByteArray where
-                = problem.file.isEmpty() ? dir : printable(joinStylePath(report.dir, problem.file));
-            if (github)
-                out(workflowCommand(severityName(problem.severity, strict),
-                    { { "file", where }, { "title", problem.rule } }, message));
-            else
-                out(where + ": " + severityName(problem.severity, strict) + ": " + message);
-        }
-        // A directory that could not be listed has its one line and nothing to sum up.
-        if (!listedNothing(report))
-            out(dir + ": " + plural(errors, "error", "errors") + ", "
-                + plural(warnings, "warning", "warnings"));
+        if (format == QLatin1String("json"))
+            directories.append(jsonOf(report, strict));
+        else
+            printReport(report, strict, format == QLatin1String("github"));
     }
-    if (json)
+    if (format == QLatin1String("json"))
         std::fputs(QJsonDocument(QJsonObject { { QStringLiteral("directories"), directories } })
                        .toJson(QJsonDocument::Indented)
                        .constData(),
@@ -149,73 +159,19 @@ int check(const QStringList& arguments)
     return status;
 }
 
-int render(const QStringList& arguments)
+// render --compare: the render against REF.png, which update writes when it is missing or
+// differs; a picture marking the differences goes to diffPath, where given.
+int compareWithReference(const QImage& picture, const RenderConditions& conditions,
+    const QByteArray& referencePath, bool update, const std::optional<QByteArray>& diffPath,
+    int status)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption outputOption = CommandKit::outputOption();
-    const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
-    const QCommandLineOption compareOption(
-        QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
-    const QCommandLineOption diffOption(
-        QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
-    const QCommandLineOption sizeOption = CommandKit::sizeOption();
-    const QCommandLineOption updateOption(QStringLiteral("update-reference"));
-    const QCommandLineOption helpOption(QStringLiteral("help"));
-    parser.addOptions({ outputOption, minimizeOption, compareOption, diffOption, sizeOption,
-        updateOption, helpOption });
-    if (!parser.parse(arguments))
-        return badUsage(bytesOf(parser.errorText()), kRenderUsage);
-    if (parser.isSet(helpOption))
-        return showHelp();
-    const QStringList dirs = parser.positionalArguments();
-    if (dirs.isEmpty())
-        return badUsage("no style directory given", kRenderUsage);
-    if (dirs.size() > 1)
-        return badUsage("one style directory at a time", kRenderUsage);
-    if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
-        return badUsage("no output picture given (-o FILE.png)", kRenderUsage);
-    StyleFile::State look = StyleFile::State::Normal;
-    if (!parseLook(parser.value(minimizeOption), look))
-        return badUsage("unknown minimize state '" + bytesOf(parser.value(minimizeOption))
-                + "': normal, over or press",
-            kRenderUsage);
-    if (parser.isSet(diffOption) && !parser.isSet(compareOption))
-        return badUsage("--diff needs --compare", kRenderUsage);
-    QSize windowSize;
-    if (const int status = parseSizeOption(
-            parser.isSet(sizeOption), parser.value(sizeOption), kRenderUsage, windowSize))
-        return status;
-
-    if (parser.isSet(updateOption) && !parser.isSet(compareOption))
-        return badUsage("--update-reference needs --compare", kRenderUsage);
-
-    const QByteArray dir = bytesOf(dirs.first());
-    PanelRender result = renderPanel(dir, look, windowSize);
-    const RenderConditions conditions = RenderConditions::current(
-        result.captionFont, result.picture.size(), parser.value(minimizeOption));
-    conditions.writeTo(result.picture);
-    int status = kSuccess;
-    const bool stopped = !result.failure.isEmpty();
-    if (stopped) {
-        err(printableMessage(ErrorText::format(result.failure), dir));
-        status = kProblems;
-    }
-    if (!writePicture(result.picture, bytesOf(parser.value(outputOption))))
-        status = kProblems;
-    if (!parser.isSet(compareOption))
-        return status;
-
-    const QByteArray referencePath = bytesOf(parser.value(compareOption));
-    // A render cut short by a bad file is no reference for anything.
-    const bool update = parser.isSet(updateOption) && !stopped;
     QImage reference;
     try {
         reference = readBitmap(referencePath);
     } catch (const AppError& error) {
         struct stat info = {};
         if (update && ::stat(referencePath.constData(), &info) != 0 && errno == ENOENT) {
-            if (!writePicture(result.picture, referencePath))
+            if (!writePicture(picture, referencePath))
                 return kProblems;
             out(printable(referencePath) + ": reference written");
             return status;
@@ -224,7 +180,7 @@ int render(const QStringList& arguments)
             + printableMessage(ErrorText::format(error.message()), referencePath));
         return kProblems;
     }
-    const PictureDifference difference = comparePictures(result.picture, reference);
+    const PictureDifference difference = comparePictures(picture, reference);
     if (difference.pixels > 0) {
         QByteArray line = differenceLine(difference, printable(referencePath));
         // Told apart from a change of the style: another machine, toolkit or font.
@@ -232,16 +188,56 @@ int render(const QStringList& arguments)
             conditions.differencesFrom(RenderConditions::readFrom(reference)))
             line += "; " + printable(phrase.toUtf8()); // one line, whatever the chunks hold
         out(line);
-        if (update && writePicture(result.picture, referencePath))
+        if (update && writePicture(picture, referencePath))
             out(printable(referencePath) + ": reference updated");
         else
             status = kProblems;
     }
-    if (parser.isSet(diffOption)
-        && !writePicture(
-            markDifferences(result.picture, reference), bytesOf(parser.value(diffOption))))
+    if (diffPath && !writePicture(markDifferences(picture, reference), *diffPath))
         status = kProblems;
     return status;
+}
+
+int render(const QStringList& arguments)
+{
+    CommandParser parser(kRenderUsage, CommandParser::Dirs::One, true);
+    const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
+    const QCommandLineOption compareOption(
+        QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
+    const QCommandLineOption diffOption(
+        QStringLiteral("diff"), QString(), QStringLiteral("DIFF.png"));
+    const QCommandLineOption sizeOption = CommandKit::sizeOption();
+    const QCommandLineOption updateOption(QStringLiteral("update-reference"));
+    for (const QCommandLineOption& option :
+        { minimizeOption, compareOption, diffOption, sizeOption, updateOption })
+        parser.addOption(option);
+    StyleFile::State look = StyleFile::State::Normal;
+    QSize windowSize;
+    if (!parser.parse(arguments) || !parser.minimize(minimizeOption, look)
+        || !parser.needs(diffOption, compareOption) || !parser.size(sizeOption, windowSize)
+        || !parser.needs(updateOption, compareOption))
+        return parser.status();
+
+    PanelRender result = renderPanel(parser.dir(), look, windowSize);
+    const RenderConditions conditions = RenderConditions::current(
+        result.captionFont, result.picture.size(), parser.value(minimizeOption));
+    conditions.writeTo(result.picture);
+    int status = kSuccess;
+    const bool stopped = !result.failure.isEmpty();
+    if (stopped) {
+        err(printableMessage(ErrorText::format(result.failure), parser.dir()));
+        status = kProblems;
+    }
+    if (!writePicture(result.picture, parser.output()))
+        status = kProblems;
+    if (!parser.isSet(compareOption))
+        return status;
+    // A render cut short by a bad file is no reference for anything.
+    const bool update = parser.isSet(updateOption) && !stopped;
+    return compareWithReference(result.picture, conditions, bytesOf(parser.value(compareOption)),
+        update,
+        parser.isSet(diffOption) ? std::optional(bytesOf(parser.value(diffOption))) : std::nullopt,
+        status);
 }
 
 } // namespace

@@ -7,12 +7,6 @@ ToolBar::ToolBar(QWidget* parent)
     : QWidget(parent)
 { }
 
-void ToolBar::setFlat(bool flat)
-{
-    m_flat = flat;
-    update();
-}
-
 void ToolBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

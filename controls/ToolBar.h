@@ -9,17 +9,10 @@
 class ToolBar : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(bool flat READ isFlat WRITE setFlat)
 
 public:
     explicit ToolBar(QWidget* parent = nullptr);
 
-    bool isFlat() const { return m_flat; }
-    void setFlat(bool flat);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    bool m_flat = false;
 };

@@ -19,4 +19,9 @@ QString format(const QString& message)
     return message;
 }
 
+QString shown(const std::exception& error)
+{
+    return format(messageOf(error));
+}
+
 } // namespace ErrorText

@@ -14,4 +14,7 @@ QString messageOf(const std::exception& error);
 // The message as shown, with a full stop after a last character that sorts after '.'.
 QString format(const QString& message);
 
+// What the window shows for the error: its message, formatted.
+QString shown(const std::exception& error);
+
 } // namespace ErrorText

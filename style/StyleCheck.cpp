@@ -8,8 +8,8 @@
 #include "style/StyleFiles.h"
 
 #include <QHash>
-#include <QMap>
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 #include <QSet>
 #include <algorithm>
@@ -24,11 +24,6 @@ namespace {
 
 using Piece = StyleFile::Piece;
 using State = StyleFile::State;
-
-QString sizeText(QSize size)
-{
-    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
-}
 
 // The names in the directory as raw bytes, so a name that is not valid UTF-8 survives; or the
 // system's reason why the directory cannot be listed.
@@ -326,6 +321,11 @@ int StyleReport::errors() const
 int StyleReport::warnings() const
 {
     return int(problems.size()) - errors();
+}
+
+QString sizeText(QSize size)
+{
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
 }
 
 StyleReport checkStyle(const QByteArray& dir)

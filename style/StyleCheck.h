@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSize>
 #include <QString>
 
 // One thing wrong with a style, or likely other than its author means.
@@ -32,3 +33,6 @@ struct StyleReport
 // author likely means. A dir that cannot be listed gives one problem for the dir alone.
 // Never throws.
 StyleReport checkStyle(const QByteArray& dir);
+
+// A size as every message and picture words it: "12 x 29".
+QString sizeText(QSize size);

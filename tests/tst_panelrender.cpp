@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowHarness.h"
-#include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
+#include "review/PanelRender.h"
 #include "style/ErrorText.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "preview/LiveMinimizeButton.h"
-#include "preview/PanelRender.h"
+#include "review/PanelRender.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -41,9 +41,8 @@ struct StyleDiff
 // Renders both directories with the same look and sample window size (the form's when empty)
 // and compares them file by file and pixel by pixel. The labels name the directories on the
 // picture. Never throws.
-StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir,
-    StyleFile::State look, const QString& oldLabel, const QString& newLabel,
-    QSize windowSize = {});
+StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir, StyleFile::State look,
+    const QString& oldLabel, const QString& newLabel, QSize windowSize = {});
 
 // The style table's files whose bytes differ between the directories, in the table's order;
 // a file neither holds is no change.

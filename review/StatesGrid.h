@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "style/PictureKit.h"
+#include "review/PictureKit.h"
 #include "style/StyleFiles.h"
 
 #include <QByteArray>

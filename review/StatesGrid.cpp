@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/StatesGrid.h"
+#include "review/StatesGrid.h"
 
 #include "controls/ImageControl.h"
 #include "preview/PreviewPanel.h"
 #include "style/BitmapReader.h"
-#include "style/StyleCheck.h"
+#include "style/ErrorText.h"
 #include "style/StyleFiles.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 
@@ -61,7 +60,7 @@ public:
         try {
             m_panel.loadStyle(joinStylePath(dir, QByteArray()));
         } catch (const std::exception& error) {
-            m_passFailure = PictureKit::messageOf(error);
+            m_passFailure = ErrorText::shown(error);
         }
     }
 
@@ -112,7 +111,7 @@ public:
             cell.picture = m_panel.grab(cell.rect).toImage();
         } catch (const std::exception& error) {
             cell.status = Status::Failed;
-            cell.message = PictureKit::messageOf(error);
+            cell.message = ErrorText::shown(error);
         }
         // Back to the normal look, so each cell shows its button alone in its state.
         controls.face->setPicture(facePicture, m_panel.state().file(normalFace));
@@ -153,6 +152,48 @@ private:
     QHash<QByteArray, QImage> m_faces;
 };
 
+QString buttonTitle(Button button)
+{
+    return QString::fromLatin1(StyleFiles::buttonName(button));
+}
+
+QString stateTitle(State state)
+{
+    return QString::fromLatin1(StyleFiles::stateName(state));
+}
+
+// The room a cell needs before messages wrap.
+QSize cellSize(const StatesGrid::Cell& cell, int scale)
+{
+    switch (cell.status) {
+    case Status::Shown:
+        return cell.rect.size() * scale + QSize(2 * kPadding, 2 * kPadding);
+    case Status::Absent:
+        return { PictureKit::textWidth(PictureKit::absentText()) + 2 * kPadding,
+            PictureKit::absentHeight(QString()) };
+    case Status::Failed:
+        break;
+    }
+    return { PictureKit::kMessageWidth, 0 };
+}
+
+void paintCell(QPainter& painter, const QRect& box, const StatesGrid::Cell& cell, int scale)
+{
+    if (cell.status == Status::Failed) {
+        PictureKit::paintFailed(painter, box, QString(), cell.message);
+        return;
+    }
+    if (cell.status == Status::Absent) {
+        PictureKit::paintAbsent(painter, box, QString());
+        return;
+    }
+    painter.setPen(QColor(192, 192, 192));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    const QImage shown = PictureKit::magnified(cell.picture, scale);
+    painter.drawImage(box.x() + (box.width() - shown.width()) / 2,
+        box.y() + (box.height() - shown.height()) / 2, shown);
+}
+
 } // namespace
 
 StatesGrid::StatesGrid(const QByteArray& dir)
@@ -165,93 +206,43 @@ StatesGrid::StatesGrid(const QByteArray& dir)
 
 QStringList StatesGrid::failures() const
 {
-    QStringList messages;
-    for (const Cell& cell : m_cells)
-        if (cell.status == Status::Failed && !messages.contains(cell.message))
-            messages.append(cell.message);
-    return messages;
+    return PictureKit::failures(m_cells);
 }
 
 QImage StatesGrid::picture(int scale) const
 {
-    QList<int> columnWidths(kStates, 0);
-    QList<int> rowHeights(kButtons, PictureKit::lineHeight());
     int titleWidth = 0;
     for (int b = 0; b < kButtons; ++b)
-        titleWidth = std::max(titleWidth, PictureKit::textWidth(QString::fromLatin1(StyleFiles::buttonName(Button(b))), true));
-    titleWidth += 2 * kPadding;
+        titleWidth = std::max(titleWidth, PictureKit::textWidth(buttonTitle(Button(b)), true));
+    PictureKit::Grid grid(
+        titleWidth + 2 * kPadding, PictureKit::lineHeight() + 2 * kPadding, kPadding);
     for (int s = 0; s < kStates; ++s)
-        columnWidths[s] = PictureKit::textWidth(QString::fromLatin1(StyleFiles::stateName(State(s))), true) + 2 * kPadding;
-    for (const Cell& cell : m_cells) {
-        int& width = columnWidths[int(cell.state)];
-        int& height = rowHeights[int(cell.button)];
-        switch (cell.status) {
-        case Status::Shown:
-            width = std::max(width, cell.rect.width() * scale + 2 * kPadding);
-            height = std::max(height, cell.rect.height() * scale + 2 * kPadding);
-            break;
-        case Status::Absent:
-            width = std::max(width, PictureKit::textWidth(PictureKit::absentText()) + 2 * kPadding);
-            height = std::max(height, PictureKit::absentHeight(QString()));
-            break;
-        case Status::Failed:
-            width = std::max(width, PictureKit::kMessageWidth);
-            break;
-        }
-    }
+        grid.fit(0, s, { PictureKit::textWidth(stateTitle(State(s)), true) + 2 * kPadding, 0 });
+    for (int b = 0; b < kButtons; ++b)
+        grid.fit(b, 0, { 0, PictureKit::lineHeight() });
+    for (const Cell& c : m_cells)
+        grid.fit(int(c.button), int(c.state), cellSize(c, scale));
     // A message wraps to its column's final width.
-    for (const Cell& cell : m_cells)
-        if (cell.status == Status::Failed)
-            rowHeights[int(cell.button)] = std::max(rowHeights[int(cell.button)],
-                PictureKit::failedHeight(QString(), cell.message, columnWidths[int(cell.state)]));
+    for (const Cell& c : m_cells)
+        if (c.status == Status::Failed)
+            grid.fit(int(c.button), int(c.state),
+                { 0,
+                    PictureKit::failedHeight(
+                        QString(), c.message, grid.columnWidth(int(c.state))) });
 
-    const int headerHeight = PictureKit::lineHeight() + 2 * kPadding;
-    int width = titleWidth + kPadding;
-    for (int w : columnWidths)
-        width += w + kPadding;
-    int height = headerHeight + kPadding;
-    for (int h : rowHeights)
-        height += h + kPadding;
-
-    QImage grid(width, height, QImage::Format_RGB32);
-    grid.fill(Qt::white);
-    QPainter painter(&grid);
-    QFont bold = QGuiApplication::font();
-    bold.setBold(true);
-    painter.setFont(bold);
+    QImage picture(grid.size(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(PictureKit::font(true));
     painter.setPen(Qt::black);
-    QList<int> columnX;
-    int x = titleWidth + kPadding;
-    for (int s = 0; s < kStates; ++s) {
-        columnX.append(x);
-        painter.drawText(QRect(x, kPadding, columnWidths[s], headerHeight - kPadding),
-            Qt::AlignHCenter | Qt::AlignTop, QString::fromLatin1(StyleFiles::stateName(State(s))));
-        x += columnWidths[s] + kPadding;
-    }
-    int y = headerHeight;
+    for (int s = 0; s < kStates; ++s)
+        painter.drawText(grid.header(s), Qt::AlignHCenter | Qt::AlignTop, stateTitle(State(s)));
     for (int b = 0; b < kButtons; ++b) {
-        painter.setFont(bold);
+        painter.setFont(PictureKit::font(true));
         painter.setPen(Qt::black);
-        painter.drawText(QRect(kPadding, y, titleWidth - kPadding, rowHeights[b]),
-            Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(StyleFiles::buttonName(Button(b))));
-        for (int s = 0; s < kStates; ++s) {
-            const Cell& c = cell(Button(b), State(s));
-            const QRect box(columnX[s], y, columnWidths[s], rowHeights[b]);
-            if (c.status == Status::Failed) {
-                PictureKit::paintFailed(painter, box, QString(), c.message);
-                continue;
-            }
-            if (c.status == Status::Absent) {
-                PictureKit::paintAbsent(painter, box, QString());
-                continue;
-            }
-            painter.setPen(QColor(192, 192, 192));
-            painter.drawRect(box.adjusted(0, 0, -1, -1));
-            const QImage shown = PictureKit::magnified(c.picture, scale);
-            painter.drawImage(box.x() + (box.width() - shown.width()) / 2,
-                box.y() + (box.height() - shown.height()) / 2, shown);
-        }
-        y += rowHeights[b] + kPadding;
+        painter.drawText(grid.title(b), Qt::AlignLeft | Qt::AlignVCenter, buttonTitle(Button(b)));
+        for (int s = 0; s < kStates; ++s)
+            paintCell(painter, grid.cell(b, s), cell(Button(b), State(s)), scale);
     }
-    return grid;
+    return picture;
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "preview/PanelRender.h"
+#include "review/PanelRender.h"
 
 #include "preview/PreviewPanel.h"
-#include "style/AppError.h"
+#include "style/ErrorText.h"
 #include "style/StyleFiles.h"
 
 #include <QPainter>
@@ -62,10 +62,8 @@ PanelRender renderPanel(const QByteArray& dir, StyleFile::State look, QSize wind
             button.hover();
         else if (look == StyleFile::State::Press)
             button.show(look);
-    } catch (const AppError& error) {
-        render.failure = error.message();
     } catch (const std::exception& error) {
-        render.failure = QString::fromLocal8Bit(error.what());
+        render.failure = ErrorText::messageOf(error);
     }
     render.picture = panel.grab().toImage();
     render.captionFont = panel.Label3->font();

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/StyleDiff.h"
+#include "review/StyleDiff.h"
 
+#include "review/PictureKit.h"
 #include "style/AppError.h"
 #include "style/DiskFile.h"
-#include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
 #include <cerrno>
 #include <dirent.h>
@@ -69,7 +68,7 @@ QImage sideBySide(const QImage& oldPicture, const QImage& newPicture, const QStr
     const QString labels[] = { oldLabel, newLabel,
         QStringLiteral("%1, red where it differs from %2").arg(newLabel, oldLabel) };
     const QSize panel = oldPicture.size().expandedTo(newPicture.size());
-    const QFont font = QGuiApplication::font();
+    const QFont font = PictureKit::font();
     const QFontMetrics metrics(font);
     const int top = kGap + metrics.height() + kGap;
 
@@ -88,9 +87,8 @@ QImage sideBySide(const QImage& oldPicture, const QImage& newPicture, const QStr
     return picture;
 }
 
-StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir,
-    StyleFile::State look, const QString& oldLabel, const QString& newLabel,
-    QSize windowSize)
+StyleDiff diffStyles(const QByteArray& oldDir, const QByteArray& newDir, StyleFile::State look,
+    const QString& oldLabel, const QString& newLabel, QSize windowSize)
 {
     StyleDiff diff;
     diff.oldRender = renderPanel(oldDir, look, windowSize);

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StyleFixture.h"
 #include "controls/AppLook.h"
-#include "explorer/ContactSheet.h"
-#include "preview/PanelRender.h"
 #include "preview/PreviewPanel.h"
-#include "preview/StatesGrid.h"
+#include "review/ContactSheet.h"
+#include "review/PanelRender.h"
+#include "review/StatesGrid.h"
 #include "style/StyleFiles.h"
 
 #include <QDir>
@@ -64,7 +64,7 @@ QImage comparable(const QImage& picture)
 
 } // namespace
 
-class tst_StyleSheet : public QObject
+class tst_ReviewPictures : public QObject
 {
     Q_OBJECT
 
@@ -91,17 +91,17 @@ private:
     QString sampleStyle(const char* name) const;
 };
 
-void tst_StyleSheet::initTestCase()
+void tst_ReviewPictures::initTestCase()
 {
     applyApplicationLook();
 }
 
-QString tst_StyleSheet::sampleStyle(const char* name) const
+QString tst_ReviewPictures::sampleStyle(const char* name) const
 {
     return QFINDTESTDATA(QStringLiteral("../styles/%1/Frame").arg(QLatin1String(name)));
 }
 
-void tst_StyleSheet::sheetCellsFollowTheTree()
+void tst_ReviewPictures::sheetCellsFollowTheTree()
 {
     StyleFixture style;
     writeWholeStyle(style);
@@ -148,7 +148,7 @@ void tst_StyleSheet::sheetCellsFollowTheTree()
     }
 }
 
-void tst_StyleSheet::sheetCellText_data()
+void tst_ReviewPictures::sheetCellText_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QSize>("size");
@@ -184,7 +184,7 @@ void tst_StyleSheet::sheetCellText_data()
                                               "11 x 12 pixels", "own size, never drawn", whiteKey };
 }
 
-void tst_StyleSheet::sheetCellText()
+void tst_ReviewPictures::sheetCellText()
 {
     QFETCH(QString, file);
     QFETCH(QSize, size);
@@ -203,7 +203,7 @@ void tst_StyleSheet::sheetCellText()
     QCOMPARE(ContactSheet::describe(*cell, ContactSheet::kDefaultScale), lines);
 }
 
-void tst_StyleSheet::sheetColourKey()
+void tst_ReviewPictures::sheetColourKey()
 {
     StyleFixture style;
     writeWholeStyle(style);
@@ -235,7 +235,7 @@ void tst_StyleSheet::sheetColourKey()
     QCOMPARE(qAlpha(plain->picture.pixel(7, 7)), 0);
 }
 
-void tst_StyleSheet::sheetMarksFailedFiles_data()
+void tst_ReviewPictures::sheetMarksFailedFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("empty"); // present but no picture, else removed
@@ -255,7 +255,7 @@ void tst_StyleSheet::sheetMarksFailedFiles_data()
         << "Image format not recognized.";
 }
 
-void tst_StyleSheet::sheetMarksFailedFiles()
+void tst_ReviewPictures::sheetMarksFailedFiles()
 {
     QFETCH(QString, file);
     QFETCH(bool, empty);
@@ -284,7 +284,7 @@ void tst_StyleSheet::sheetMarksFailedFiles()
     QVERIFY(!sheet.picture(ContactSheet::kDefaultScale).isNull());
 }
 
-void tst_StyleSheet::sheetLeavesOutLongMagnifiedCopies_data()
+void tst_ReviewPictures::sheetLeavesOutLongMagnifiedCopies_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("scale");
@@ -295,7 +295,7 @@ void tst_StyleSheet::sheetLeavesOutLongMagnifiedCopies_data()
     QTest::newRow("at 1") << QSize(2000, 8) << 1 << false;
 }
 
-void tst_StyleSheet::sheetLeavesOutLongMagnifiedCopies()
+void tst_ReviewPictures::sheetLeavesOutLongMagnifiedCopies()
 {
     QFETCH(QSize, size);
     QFETCH(int, scale);
@@ -323,7 +323,7 @@ void tst_StyleSheet::sheetLeavesOutLongMagnifiedCopies()
         QVERIFY(along >= longest * (scale + 1));
 }
 
-void tst_StyleSheet::statesEqualTheRender_data()
+void tst_ReviewPictures::statesEqualTheRender_data()
 {
     QTest::addColumn<QString>("style");
     QTest::addColumn<int>("state");
@@ -335,7 +335,7 @@ void tst_StyleSheet::statesEqualTheRender_data()
     }
 }
 
-void tst_StyleSheet::statesEqualTheRender()
+void tst_ReviewPictures::statesEqualTheRender()
 {
     QFETCH(QString, style);
     QFETCH(int, state);
@@ -355,7 +355,7 @@ void tst_StyleSheet::statesEqualTheRender()
     QCOMPARE(grid.cell(Button::Minimize, State::Disable).rect, QRect(12 + 296, 12 + 5, 19, 18));
 }
 
-void tst_StyleSheet::statesShowEachButtonsFiles_data()
+void tst_ReviewPictures::statesShowEachButtonsFiles_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("state");
@@ -373,7 +373,7 @@ void tst_StyleSheet::statesShowEachButtonsFiles_data()
                        .arg(QLatin1String(buttons[b]), QLatin1String(states[s]));
 }
 
-void tst_StyleSheet::statesShowEachButtonsFiles()
+void tst_ReviewPictures::statesShowEachButtonsFiles()
 {
     QFETCH(int, button);
     QFETCH(int, state);
@@ -396,7 +396,7 @@ void tst_StyleSheet::statesShowEachButtonsFiles()
             StyleFixture::colourOf(QStringLiteral("captionbutton_normal.png")));
 }
 
-void tst_StyleSheet::statesMarkFailedFiles_data()
+void tst_ReviewPictures::statesMarkFailedFiles_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("marked"); // cells as "button state"; "*" every one
@@ -418,7 +418,7 @@ void tst_StyleSheet::statesMarkFailedFiles_data()
         << "frame_mask_left.bmp" << QStringList { "*" } << int(Status::Failed);
 }
 
-void tst_StyleSheet::statesMarkFailedFiles()
+void tst_ReviewPictures::statesMarkFailedFiles()
 {
     QFETCH(QString, file);
     QFETCH(QStringList, marked);
@@ -440,7 +440,7 @@ void tst_StyleSheet::statesMarkFailedFiles()
     QVERIFY(!grid.picture(StatesGrid::kDefaultScale).isNull());
 }
 
-void tst_StyleSheet::sizeGeometry_data()
+void tst_ReviewPictures::sizeGeometry_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::newRow("smallest") << PreviewPanel::kSmallestWindow;
@@ -449,7 +449,7 @@ void tst_StyleSheet::sizeGeometry_data()
     QTest::newRow("largest") << PreviewPanel::kLargestWindow;
 }
 
-void tst_StyleSheet::sizeGeometry()
+void tst_ReviewPictures::sizeGeometry()
 {
     QFETCH(QSize, size);
     QCOMPARE(PreviewPanel::kSmallestWindow, QSize(113, 38));
@@ -488,5 +488,5 @@ void tst_StyleSheet::sizeGeometry()
         StyleFixture::colourOf(QStringLiteral("framebottom_right_inactive.png")));
 }
 
-QTEST_MAIN(tst_StyleSheet)
-#include "tst_stylesheet.moc"
+QTEST_MAIN(tst_ReviewPictures)
+#include "tst_reviewpictures.moc"

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "style/PictureKit.h"
-
-#include "style/ErrorText.h"
+#include "review/PictureKit.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -20,9 +18,7 @@ constexpr int kFailedBorder = 3;
 
 QFont boldFont()
 {
-    QFont font = QGuiApplication::font();
-    font.setBold(true);
-    return font;
+    return PictureKit::font(true);
 }
 
 QRect textArea(const QRect& area)
@@ -51,9 +47,61 @@ int wrappedHeight(const QFont& font, const QString& text, int width)
 
 namespace PictureKit {
 
-QString messageOf(const std::exception& error)
+QFont font(bool bold)
 {
-    return ErrorText::format(ErrorText::messageOf(error));
+    QFont chosen = QGuiApplication::font();
+    chosen.setBold(bold);
+    return chosen;
+}
+
+Grid::Grid(int titleWidth, int headerHeight, int columnsIndent)
+    : m_titleWidth(titleWidth)
+    , m_headerHeight(headerHeight)
+    , m_columnsIndent(columnsIndent)
+{ }
+
+void Grid::fit(int row, int column, QSize size)
+{
+    while (m_rowHeights.size() <= row)
+        m_rowHeights.append(0);
+    while (m_columnWidths.size() <= column)
+        m_columnWidths.append(0);
+    m_rowHeights[row] = std::max(m_rowHeights[row], size.height());
+    m_columnWidths[column] = std::max(m_columnWidths[column], size.width());
+}
+
+QSize Grid::size() const
+{
+    int width = m_titleWidth + kPadding;
+    for (int w : m_columnWidths)
+        width += w + kPadding;
+    int height = m_headerHeight + kPadding;
+    for (int h : m_rowHeights)
+        height += h + kPadding;
+    return { width, height };
+}
+
+QRect Grid::header(int column) const
+{
+    int x = m_titleWidth + m_columnsIndent;
+    for (int c = 0; c < column; ++c)
+        x += m_columnWidths[c] + kPadding;
+    return { x, kPadding, columnWidth(column), m_headerHeight - kPadding };
+}
+
+QRect Grid::cell(int row, int column) const
+{
+    int y = m_headerHeight > 0 ? m_headerHeight : kPadding;
+    for (int r = 0; r < row; ++r)
+        y += m_rowHeights[r] + kPadding;
+    const QRect top = header(column);
+    return { top.x(), y, top.width(), rowHeight(row) };
+}
+
+QRect Grid::title(int row) const
+{
+    const QRect first = cell(row, 0);
+    return { kPadding, first.y(), m_titleWidth - kPadding, first.height() };
 }
 
 bool absent(const QByteArray& path)
@@ -81,12 +129,12 @@ void paintCheckerboard(QPainter& painter, const QRect& area, int square)
 
 int lineHeight()
 {
-    return QFontMetrics(QGuiApplication::font()).lineSpacing();
+    return QFontMetrics(font()).lineSpacing();
 }
 
 int textWidth(const QString& text, bool bold)
 {
-    return QFontMetrics(bold ? boldFont() : QGuiApplication::font()).horizontalAdvance(text);
+    return QFontMetrics(font(bold)).horizontalAdvance(text);
 }
 
 QString absentText()
@@ -98,8 +146,7 @@ int failedHeight(const QString& name, const QString& message, int width)
 {
     const int inner = width - 2 * kPadding;
     const int nameHeight = name.isEmpty() ? 0 : wrappedHeight(boldFont(), name, inner);
-    return 2 * kPadding + nameHeight + lineHeight()
-        + wrappedHeight(QGuiApplication::font(), message, inner);
+    return 2 * kPadding + nameHeight + lineHeight() + wrappedHeight(font(), message, inner);
 }
 
 int absentHeight(const QString& name)
@@ -122,7 +169,7 @@ void paintFailed(QPainter& painter, const QRect& area, const QString& name, cons
     painter.setFont(boldFont());
     painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("cannot be read:"));
     text.setTop(text.top() + lineHeight());
-    painter.setFont(QGuiApplication::font());
+    painter.setFont(font());
     painter.drawText(QRectF(text), message, wrapping());
     painter.restore();
 }
@@ -138,7 +185,7 @@ void paintAbsent(QPainter& painter, const QRect& area, const QString& name)
         painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, name);
         text.setTop(text.top() + lineHeight());
     }
-    painter.setFont(QGuiApplication::font());
+    painter.setFont(font());
     painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, absentText());
     painter.restore();
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "explorer/ContactSheet.h"
+#include "review/ContactSheet.h"
 
 #include "explorer/ElementTree.h"
 #include "style/BitmapReader.h"
 #include "style/ColourKey.h"
+#include "style/ErrorText.h"
 #include "style/StyleCheck.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QSet>
 #include <algorithm>
@@ -15,11 +15,6 @@ namespace {
 
 using PictureKit::kPadding;
 using Status = PictureKit::Status;
-
-QString sizeText(QSize size)
-{
-    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
-}
 
 QString colourText(QRgb colour)
 {
@@ -94,8 +89,6 @@ void paintShown(
     QPainter& painter, const QRect& box, const ContactSheet::Cell& cell, const Layout& l, int scale)
 {
     const int line = PictureKit::lineHeight();
-    QFont bold = QGuiApplication::font();
-    bold.setBold(true);
     painter.setPen(QColor(192, 192, 192));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     const QPoint at(box.x() + kPadding, box.y() + kPadding);
@@ -110,7 +103,7 @@ void paintShown(
     }
     textTop += kPadding;
     for (int i = 0; i < l.lines.size(); ++i) {
-        painter.setFont(i == 0 ? bold : QGuiApplication::font());
+        painter.setFont(PictureKit::font(i == 0));
         painter.setPen(Qt::black);
         painter.drawText(QRect(at.x(), textTop, box.width() - 2 * kPadding, line),
             Qt::AlignLeft | Qt::AlignVCenter, l.lines[i]);
@@ -150,7 +143,7 @@ ContactSheet::ContactSheet(const QByteArray& dir)
             }
         } catch (const std::exception& error) {
             cell.status = Status::Failed;
-            cell.message = PictureKit::messageOf(error);
+            cell.message = ErrorText::shown(error);
         }
         m_cells.append(cell);
     }
@@ -158,11 +151,7 @@ ContactSheet::ContactSheet(const QByteArray& dir)
 
 QStringList ContactSheet::failures() const
 {
-    QStringList messages;
-    for (const Cell& cell : m_cells)
-        if (cell.status == Status::Failed && !messages.contains(cell.message))
-            messages.append(cell.message);
-    return messages;
+    return PictureKit::failures(m_cells);
 }
 
 QString ContactSheet::drawingText(const StyleFile& file)
@@ -226,43 +215,23 @@ QImage ContactSheet::picture(int scale) const
     int titleWidth = 0;
     for (const QString& title : rowTitles)
         titleWidth = std::max(titleWidth, PictureKit::textWidth(title, true));
-    titleWidth += 2 * kPadding;
-    QList<int> columnWidths;
-    QList<int> rowHeights;
-    for (const QList<int>& row : rows) {
-        int height = 0;
-        for (int c = 0; c < row.size(); ++c) {
-            if (columnWidths.size() <= c)
-                columnWidths.append(0);
-            columnWidths[c] = std::max(columnWidths[c], layouts[row[c]].size.width());
-            height = std::max(height, layouts[row[c]].size.height());
-        }
-        rowHeights.append(height);
-    }
-    int width = titleWidth + kPadding;
-    for (int w : columnWidths)
-        width += w + kPadding;
-    int height = kPadding;
-    for (int h : rowHeights)
-        height += h + kPadding;
+    PictureKit::Grid grid(titleWidth + 2 * kPadding, 0, 0);
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows[r].size(); ++c)
+            grid.fit(r, c, layouts[rows[r][c]].size);
 
-    QImage sheet(width, height, QImage::Format_RGB32);
+    QImage sheet(grid.size(), QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
-    QFont bold = QGuiApplication::font();
-    bold.setBold(true);
-    int y = kPadding;
     for (int r = 0; r < rows.size(); ++r) {
         painter.setPen(Qt::black);
-        painter.setFont(bold);
-        painter.drawText(QRect(kPadding, y, titleWidth - kPadding, rowHeights[r]),
-            Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rowTitles[r]);
-        int x = titleWidth;
+        painter.setFont(PictureKit::font(true));
+        painter.drawText(
+            grid.title(r), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, rowTitles[r]);
         for (int c = 0; c < rows[r].size(); ++c) {
             const Cell& cell = m_cells[rows[r][c]];
             const Layout& l = layouts[rows[r][c]];
-            const QRect box(x, y, columnWidths[c], rowHeights[r]);
-            x += columnWidths[c] + kPadding;
+            const QRect box = grid.cell(r, c);
             if (cell.status == Status::Failed)
                 PictureKit::paintFailed(painter, box, l.lines[0], cell.message);
             else if (cell.status == Status::Absent)
@@ -270,7 +239,6 @@ QImage ContactSheet::picture(int scale) const
             else
                 paintShown(painter, box, cell, l, scale);
         }
-        y += rowHeights[r] + kPadding;
     }
     return sheet;
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/RenderConditions.h"
+#include "review/RenderConditions.h"
 
 #include <QCoreApplication>
 #include <QFontInfo>

@@ -24,8 +24,7 @@ struct PanelRender
 // pass there, as in the window, and the picture shows how far it got. A valid windowSize
 // composes both sample windows at that size (see PreviewPanel::setSampleWindowSize) in place of
 // the form's; the caller keeps it within PreviewPanel's smallest and largest window.
-PanelRender renderPanel(
-    const QByteArray& dir, StyleFile::State look, QSize windowSize = {});
+PanelRender renderPanel(const QByteArray& dir, StyleFile::State look, QSize windowSize = {});
 
 struct PictureDifference
 {
