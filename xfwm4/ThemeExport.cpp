@@ -302,7 +302,6 @@ private:
         const int frameLeft = active.frameleft->width() * n;
         const int frameRight = active.frameright->width() * n;
         const int cornerLeft = active.captionbarLeft->width() * n;
-        const int caption = captionHeight() * n;
         // The close button's right end keeps the focused sample window's distance from the
         // frame's right edge, maximized (no border) or not.
         const int fromRight = (width - m_closeArea.left() - m_closeArea.width()) * n;
@@ -315,7 +314,7 @@ private:
         const int column = n;
         const int horizontal = active.caption->x() * n - titleStart - column;
         const auto vertical = [&](const QLabel* label) {
-            return label->y() * n - cDiv(caption - label->height() * n, 2);
+            return (label->y() - cDiv(captionHeight() - label->height(), 2)) * n;
         };
         const QFont font = active.caption->font();
         const QString family = QFontInfo(font).family();
