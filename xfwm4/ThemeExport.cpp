@@ -203,14 +203,17 @@ private:
                 image.setPixel(x, y, qRgba(0, 0, 0, 0));
             }
         }
-        if (partial > 0)
+        if (partial > 0) {
+            const bool one = partial == 1;
             warn(name,
-                QStringLiteral("%1 of the mask's cut-away corner only partly covered: the window "
-                               "blends it with the mask, xfwm4 keeps a pixel only at full alpha "
-                               "and leaves it out")
-                    .arg(partial == 1 ? QStringLiteral("1 pixel")
-                                      : QStringLiteral("%1 pixels").arg(partial)),
+                QStringLiteral("%1 of the mask's cut-away corner %2 covered only in part: the "
+                               "window blends %3 with the mask, xfwm4 keeps a pixel only at full "
+                               "alpha and leaves %3 out")
+                    .arg(one ? QStringLiteral("1 pixel") : QStringLiteral("%1 pixels").arg(partial),
+                        one ? QStringLiteral("is") : QStringLiteral("are"),
+                        one ? QStringLiteral("it") : QStringLiteral("them")),
                 "partial-alpha");
+        }
         return image;
     }
 
