@@ -29,6 +29,7 @@ private slots:
     void unwritableOutput();
     void exportTheme_data();
     void exportTheme();
+    void exportJson();
     void references_data();
     void references();
     void diff_data();
@@ -410,6 +411,11 @@ void tst_StyleCli::exportTheme_data()
         << QByteArray("export xfwm4 @Lacking -o @out/T/") << false << 0
         << fallback + "warning: " + because + "@out/T/: 41 files, 1 warning\n"
         << QByteArray() << QByteArray("new");
+    QTest::newRow("warning, github")
+        << QByteArray("export xfwm4 --format github @Lacking -o @out/T") << false << 0
+        << "::warning file=" + fallback.chopped(2) + ",title=glyph-fallback::" + because
+            + "@out/T: 41 files, 1 warning\n"
+        << QByteArray() << QByteArray("new");
     QTest::newRow("warning, strict: no theme")
         << QByteArray("export xfwm4 --strict @Lacking -o @out/T") << false << 1
         << fallback + "error: " + because << QByteArray() << QByteArray("none");
@@ -460,6 +466,34 @@ void tst_StyleCli::exportTheme()
     const QByteArray listed = sh("ls " + folder + " 2>/dev/null | wc -l; ls -A @out/Old").out;
     const QByteArray expected = theme == "new" ? "41\n" : theme == "old" ? "1\n" : "0\n";
     QCOMPARE(listed, expected + "gtk-3.0\nxfwm4\n");
+}
+
+void tst_StyleCli::exportJson()
+{
+    QCOMPARE(sh("rm -rf @out/* && { [ -d @Lacking ] || { cp -r @Luna @Lacking &&"
+                " rm @Lacking/close_active_over.png; }; }")
+                 .status,
+        0);
+    for (const bool strict : { false, true }) {
+        const Run r = run(QByteArray("export xfwm4 --format json @Lacking -o @out/")
+            + (strict ? "S --strict" : "T"));
+        QCOMPARE(r.status, strict ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("out/S"))), false);
+        const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(root.keys(), QStringList({ "errors", "problems", "theme", "warnings" }));
+        QCOMPARE(root.value(QLatin1String("theme")).toString(),
+            QFile::decodeName(at(strict ? "@out/S" : "@out/T")));
+        QCOMPARE(root.value(QLatin1String("errors")).toInt(-1), strict ? 1 : 0);
+        QCOMPARE(root.value(QLatin1String("warnings")).toInt(-1), strict ? 0 : 1);
+        const QJsonObject problem
+            = root.value(QLatin1String("problems")).toArray().at(0).toObject();
+        QCOMPARE(problem.keys(), QStringList({ "file", "message", "rule", "severity" }));
+        QCOMPARE(problem.value(QLatin1String("file")).toString(),
+            QStringLiteral("close_active_over.png"));
+        QCOMPARE(problem.value(QLatin1String("rule")).toString(), QStringLiteral("glyph-fallback"));
+        QCOMPARE(problem.value(QLatin1String("severity")).toString(),
+            strict ? QStringLiteral("error") : QStringLiteral("warning"));
+    }
 }
 
 void tst_StyleCli::references_data()
