@@ -31,16 +31,17 @@ bool parseSize(const QString& text, QSize& size)
 
 } // namespace
 
-CommandParser::CommandParser(const char* usage, Dirs dirs, bool needsOutput)
+CommandParser::CommandParser(const char* usage, Dirs dirs, Output output)
     : m_usage(usage)
     , m_dirs(dirs)
-    , m_needsOutput(needsOutput)
+    , m_outputKind(output)
     , m_help(QStringLiteral("help"))
-    , m_output(outputOption())
+    , m_output({ QStringLiteral("o"), QStringLiteral("output") }, QString(),
+          output == Output::Theme ? QStringLiteral("THEME") : QStringLiteral("FILE.png"))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(m_help);
-    if (needsOutput)
+    if (output != Output::None)
         m_parser.addOption(m_output);
 }
 
@@ -62,7 +63,7 @@ bool CommandParser::read(const QStringList& arguments)
 
 bool CommandParser::checkDirsAndOutput()
 {
-    const qsizetype count = m_parser.positionalArguments().size();
+    const qsizetype count = m_parser.positionalArguments().size() - m_words;
     if (m_dirs == Dirs::OldAndNew && count != 2)
         return fail(count < 2 ? "two style directories needed, OLD and NEW"
                               : "two style directories at a time, OLD and NEW");
@@ -70,8 +71,31 @@ bool CommandParser::checkDirsAndOutput()
         return fail("no style directory given");
     if (m_dirs == Dirs::One && count > 1)
         return fail("one style directory at a time");
-    if (m_needsOutput && output().isEmpty())
+    if (m_outputKind == Output::Picture && output().isEmpty())
         return fail("no output picture given (-o FILE.png)");
+    if (m_outputKind == Output::Theme && output().isEmpty())
+        return fail("no theme directory given (-o THEME)");
+    return true;
+}
+
+bool CommandParser::expectWord(
+    const QString& word, const QByteArray& missing, const QByteArray& what)
+{
+    const QStringList positional = m_parser.positionalArguments();
+    if (positional.isEmpty())
+        return fail(missing);
+    if (positional.first() != word)
+        return fail("unknown " + what + " '" + bytesOf(positional.first()) + "': " + bytesOf(word));
+    m_words = 1;
+    return true;
+}
+
+bool CommandParser::format(const QCommandLineOption& option, QString& format)
+{
+    format = m_parser.value(option);
+    if (format != QLatin1String("text") && format != QLatin1String("json")
+        && format != QLatin1String("github"))
+        return fail("unknown format '" + bytesOf(format) + "': text, json or github");
     return true;
 }
 
@@ -84,7 +108,7 @@ bool CommandParser::fail(const QByteArray& message)
 QList<QByteArray> CommandParser::dirs() const
 {
     QList<QByteArray> dirs;
-    for (const QString& dir : m_parser.positionalArguments())
+    for (const QString& dir : m_parser.positionalArguments().mid(m_words))
         dirs.append(bytesOf(dir));
     return dirs;
 }

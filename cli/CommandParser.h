@@ -17,9 +17,10 @@ class CommandParser
 {
 public:
     enum class Dirs { One, OneOrMore, OldAndNew };
+    // What -o names, when the command writes something.
+    enum class Output { None, Picture, Theme };
 
-    // needsOutput: the command writes a picture, -o FILE.png.
-    CommandParser(const char* usage, Dirs dirs, bool needsOutput);
+    CommandParser(const char* usage, Dirs dirs, Output output);
 
     void addOption(const QCommandLineOption& option) { m_parser.addOption(option); }
 
@@ -29,6 +30,11 @@ public:
     // The two halves of parse, for a command that checks an option of its own in between.
     bool read(const QStringList& arguments);
     bool checkDirsAndOutput();
+
+    // The first argument must be word (export xfwm4 ...); the directories follow it.
+    bool expectWord(const QString& word, const QByteArray& missing, const QByteArray& what);
+    // --format text|json|github.
+    bool format(const QCommandLineOption& option, QString& format);
 
     // A usage error of the command; always false.
     bool fail(const QByteArray& message);
@@ -51,7 +57,8 @@ private:
     QCommandLineParser m_parser;
     const char* m_usage = "";
     Dirs m_dirs = Dirs::One;
-    bool m_needsOutput = false;
+    Output m_outputKind = Output::None;
+    int m_words = 0; // leading arguments that are no directory
     QCommandLineOption m_help;
     QCommandLineOption m_output;
     int m_status = 0;

@@ -45,7 +45,8 @@ QByteArray differenceLine(const PictureDifference& difference, const QByteArray&
 
 int runDiff(const QStringList& arguments)
 {
-    CommandParser parser(kDiffUsage, CommandParser::Dirs::OldAndNew, true);
+    CommandParser parser(
+        kDiffUsage, CommandParser::Dirs::OldAndNew, CommandParser::Output::Picture);
     const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
     const QCommandLineOption sizeOption = CommandKit::sizeOption();
     parser.addOption(minimizeOption);

@@ -34,7 +34,7 @@ int finish(const QStringList& failures, const QImage& picture, const CommandPars
 
 int runSheetCommand(const QStringList& arguments)
 {
-    CommandParser parser(kSheetUsage, CommandParser::Dirs::One, true);
+    CommandParser parser(kSheetUsage, CommandParser::Dirs::One, CommandParser::Output::Picture);
     int scale = 1;
     if (!parsePicture(
             parser, arguments, ContactSheet::kDefaultScale, ContactSheet::kLargestScale, scale))
@@ -45,7 +45,7 @@ int runSheetCommand(const QStringList& arguments)
 
 int runStatesCommand(const QStringList& arguments)
 {
-    CommandParser parser(kStatesUsage, CommandParser::Dirs::One, true);
+    CommandParser parser(kStatesUsage, CommandParser::Dirs::One, CommandParser::Output::Picture);
     int scale = 1;
     if (!parsePicture(
             parser, arguments, StatesGrid::kDefaultScale, StatesGrid::kLargestScale, scale))

@@ -4,6 +4,7 @@
 #include "cli/CommandKit.h"
 #include "cli/CommandParser.h"
 #include "cli/DiffCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/Printable.h"
 #include "cli/SheetCommand.h"
 #include "cli/WorkflowCommand.h"
@@ -122,21 +123,15 @@ void printReport(const StyleReport& report, bool strict, bool github)
 
 int check(const QStringList& arguments)
 {
-    CommandParser parser(kCheckUsage, CommandParser::Dirs::OneOrMore, false);
+    CommandParser parser(kCheckUsage, CommandParser::Dirs::OneOrMore, CommandParser::Output::None);
     const QCommandLineOption strictOption(QStringLiteral("strict"));
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
         QStringLiteral("text|json|github"), QStringLiteral("text"));
     parser.addOption(strictOption);
     parser.addOption(formatOption);
-    if (!parser.read(arguments))
-        return parser.status();
-    const QString format = parser.value(formatOption);
-    if (format != QLatin1String("text") && format != QLatin1String("json")
-        && format != QLatin1String("github")) {
-        parser.fail("unknown format '" + bytesOf(format) + "': text, json or github");
-        return parser.status();
-    }
-    if (!parser.checkDirsAndOutput())
+    QString format;
+    if (!parser.read(arguments) || !parser.format(formatOption, format)
+        || !parser.checkDirsAndOutput())
         return parser.status();
 
     const bool strict = parser.isSet(strictOption);
@@ -200,7 +195,7 @@ int compareWithReference(const QImage& picture, const RenderConditions& conditio
 
 int render(const QStringList& arguments)
 {
-    CommandParser parser(kRenderUsage, CommandParser::Dirs::One, true);
+    CommandParser parser(kRenderUsage, CommandParser::Dirs::One, CommandParser::Output::Picture);
     const QCommandLineOption minimizeOption = CommandKit::minimizeOption();
     const QCommandLineOption compareOption(
         QStringLiteral("compare"), QString(), QStringLiteral("REF.png"));
@@ -260,6 +255,8 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return runSheetCommand(rest);
     if (command == QLatin1String("states"))
         return runStatesCommand(rest);
+    if (command == QLatin1String("export"))
+        return runExportCommand(rest);
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
@@ -267,6 +264,6 @@ int runStyleCommand(const QList<QByteArray>& arguments)
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
     return badUsage(
-        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet or states",
+        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet, states or export",
         nullptr);
 }

@@ -82,8 +82,8 @@ QList<StyleFile> makeTable()
             "captionbar_inactive.png", "framebottom_left_inactive.png",
             "framebottom_right_inactive.png", "framebottom_inactive.png",
             "frameleft_inactive.png" });
-    t.append(button("captionbutton_normal.png", P::ButtonFace, R::LoadPass, W::Both,
-        B::None, St::Normal));
+    t.append(button(
+        "captionbutton_normal.png", P::ButtonFace, R::LoadPass, W::Both, B::None, St::Normal));
     t += glyphs(R::LoadPass, W::Inactive, St::Disable,
         { "close_active_disable.png", "maximize_active_disable.png", "minimize_active_disable.png",
             "restore_active_disable.png" });
@@ -94,10 +94,10 @@ QList<StyleFile> makeTable()
     t += glyphs(R::LoadPass, W::Active, St::Normal,
         { "close_active_normal.png", "maximize_active_normal.png", "minimize_active_normal.png",
             "restore_active_normal.png" });
-    t.append(button("captionbutton_over.png", P::ButtonFace, R::LiveButton, W::Active,
-        B::None, St::Over));
-    t.append(button("captionbutton_press.png", P::ButtonFace, R::LiveButton, W::Active,
-        B::None, St::Press));
+    t.append(button(
+        "captionbutton_over.png", P::ButtonFace, R::LiveButton, W::Active, B::None, St::Over));
+    t.append(button(
+        "captionbutton_press.png", P::ButtonFace, R::LiveButton, W::Active, B::None, St::Press));
     t += glyphs(R::LiveButton, W::Active, St::Over,
         { nullptr, nullptr, "minimize_active_over.png", nullptr });
     t += glyphs(R::LiveButton, W::Active, St::Press,

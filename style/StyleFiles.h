@@ -75,7 +75,8 @@ const StyleFile* find(QByteArrayView name);
 // The name of the one file of that piece, window, side, button and state (a frame piece has no
 // button or state). Asking for a file the table does not hold is a programming error.
 const char* name(StyleFile::Piece piece, StyleFile::Window window,
-    StyleFile::Side side = StyleFile::Side::None, StyleFile::Button button = StyleFile::Button::None,
+    StyleFile::Side side = StyleFile::Side::None,
+    StyleFile::Button button = StyleFile::Button::None,
     StyleFile::State state = StyleFile::State::None);
 
 // The caption button face and the minimize glyph in one of the live button's looks.
