@@ -113,89 +113,52 @@ QString styleDirText(const QString& path, const QString& workingDir)
     return text;
 }
 
-std::variant<int, StartOptions> handleCommandLine(
-    const QList<QByteArray>& rawArguments, const QString& workingDir)
+// The toolkit option an argument is, if any; joined when its value follows an '='.
+const ToolkitOption* toolkitOptionOf(const QString& argument, bool& joined)
 {
-    if (rawArguments.size() <= 1)
-        return StartOptions();
+    // Qt reads "--name" as "-name", the same as a single dash.
+    const QString name = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
+        : argument.startsWith(QLatin1Char('-'))                   ? argument.mid(1)
+                                                                  : QString();
+    for (const ToolkitOption& option : toolkitOptions) {
+        const QLatin1String optionName(option.name);
+        joined = option.joinedValue && name.startsWith(optionName + QLatin1Char('='));
+        if (name == optionName || joined)
+            return &option;
+    }
+    return nullptr;
+}
 
-    QStringList arguments;
-    for (const QByteArray& raw : rawArguments)
-        arguments << QString::fromLocal8Bit(raw);
+// The arguments left to the program once the toolkit's own options and their values are out.
+struct OwnArguments
+{
+    QStringList text;
+    QList<QByteArray> raw;
+    QString missingValueAfter; // a toolkit option that ends the line without its value
+};
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Shows a window-frame style of an X11 desktop as the desktop would draw it: two\n"
-        "sample windows composed from the style's bitmaps, a live minimize button, the\n"
-        "style's elements and a bitmap pane. It reads the styles in the directories given\n"
-        "and in its three fixed style directories, and writes nothing."));
-    parser.addPositionalArgument(QStringLiteral("DIR"),
-        QStringLiteral("A style directory of your own, such as a checkout of the style you are "
-                       "drawing. The DIRs go to the top of the style box in the order given, "
-                       "and the first one is shown at start."),
-        QStringLiteral("[DIR...]"));
-    const QCommandLineOption watch(QStringLiteral("watch"),
-        QStringLiteral("Reload the style shown whenever its files change on disk, once they "
-                       "have been left alone for a quarter of a second. The errors of those "
-                       "reloads show in the status bar instead of a message box."));
-    const QCommandLineOption help(
-        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Displays this help."));
-    // One dash as in Qt's own options: -help is --help, and an unknown -word is named whole.
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption(help);
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.addOption(watch);
-
-    QStringList own { arguments.first() };
-    QList<QByteArray> ownRaw { rawArguments.first() };
+OwnArguments ownArguments(const QStringList& arguments, const QList<QByteArray>& rawArguments)
+{
+    OwnArguments own { { arguments.first() }, { rawArguments.first() }, {} };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        // Qt reads "--name" as "-name", the same as a single dash.
-        const QString name = argument.startsWith(QLatin1String("--")) ? argument.mid(2)
-            : argument.startsWith(QLatin1Char('-'))                   ? argument.mid(1)
-                                                                      : QString();
-        const ToolkitOption* toolkit = nullptr;
         bool joined = false;
-        for (const ToolkitOption& option : toolkitOptions) {
-            const QLatin1String optionName(option.name);
-            if (name == optionName) {
-                toolkit = &option;
-                break;
-            }
-            if (option.joinedValue && name.startsWith(optionName + QLatin1Char('='))) {
-                toolkit = &option;
-                joined = true;
-                break;
-            }
-        }
+        const ToolkitOption* toolkit = toolkitOptionOf(arguments.at(i), joined);
         if (!toolkit) {
-            own << argument;
-            ownRaw << rawArguments.at(i);
-            continue;
-        }
-        if (toolkit->takesValue && !joined) {
-            if (i + 1 >= arguments.size())
-                return usageError(
-                    parser, QStringLiteral("Missing value after '%1'.").arg(argument));
-            ++i;
+            own.text << arguments.at(i);
+            own.raw << rawArguments.at(i);
+        } else if (toolkit->takesValue && !joined && ++i >= arguments.size()) {
+            own.missingValueAfter = arguments.at(i - 1);
         }
     }
+    return own;
+}
 
-    if (!parser.parse(own))
-        return usageError(parser, parser.errorText());
-    if (parser.isSet(help)) {
-        print(stdout, helpText(parser));
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout, programName + QStringLiteral(" ") + QStringLiteral(FRAMEWRIGHT_VERSION "\n"));
-        return 0;
-    }
-
-    StartOptions options;
-    options.watch = parser.isSet(watch);
-    // None of the program's options takes a value, so the DIRs are the arguments that are no
-    // option, and everything after "--"; their own bytes are checked, not the converted text.
+// None of the program's options takes a value, so the DIRs are the arguments that are no
+// option, and everything after "--"; their own bytes are checked, not the converted text.
+std::variant<int, QStringList> styleDirsOf(
+    const QList<QByteArray>& ownRaw, const QString& workingDir)
+{
+    QStringList dirs;
     bool optionsEnded = false;
     for (qsizetype i = 1; i < ownRaw.size(); ++i) {
         const QByteArray& raw = ownRaw.at(i);
@@ -213,7 +176,68 @@ std::variant<int, StartOptions> handleCommandLine(
             = dir.isEmpty() ? QByteArray(std::strerror(ENOENT)) : whyNoDirectory(dir);
         if (!reason.isEmpty())
             return refuseDir(raw, reason);
-        options.styleDirs << dir;
+        dirs << dir;
     }
+    return dirs;
+}
+
+void describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Shows a window-frame style of an X11 desktop as the desktop would draw it: two\n"
+        "sample windows composed from the style's bitmaps, a live minimize button, the\n"
+        "style's elements and a bitmap pane. It reads the styles in the directories given\n"
+        "and in its three fixed style directories, and writes nothing."));
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+        QStringLiteral("A style directory of your own, such as a checkout of the style you are "
+                       "drawing. The DIRs go to the top of the style box in the order given, "
+                       "and the first one is shown at start."),
+        QStringLiteral("[DIR...]"));
+    // One dash as in Qt's own options: -help is --help, and an unknown -word is named whole.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+}
+
+std::variant<int, StartOptions> handleCommandLine(
+    const QList<QByteArray>& rawArguments, const QString& workingDir)
+{
+    if (rawArguments.size() <= 1)
+        return StartOptions();
+
+    QStringList arguments;
+    for (const QByteArray& raw : rawArguments)
+        arguments << QString::fromLocal8Bit(raw);
+
+    QCommandLineParser parser;
+    describe(parser);
+    const QCommandLineOption watch(QStringLiteral("watch"),
+        QStringLiteral("Reload the style shown whenever its files change on disk, once they "
+                       "have been left alone for a quarter of a second. The errors of those "
+                       "reloads show in the status bar instead of a message box."));
+    const QCommandLineOption help(
+        { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Displays this help."));
+    parser.addOption(help);
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addOption(watch);
+
+    const OwnArguments own = ownArguments(arguments, rawArguments);
+    if (!own.missingValueAfter.isEmpty())
+        return usageError(
+            parser, QStringLiteral("Missing value after '%1'.").arg(own.missingValueAfter));
+    if (!parser.parse(own.text))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help)) {
+        print(stdout, helpText(parser));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        print(stdout, programName + QStringLiteral(" ") + QStringLiteral(FRAMEWRIGHT_VERSION "\n"));
+        return 0;
+    }
+    std::variant<int, QStringList> dirs = styleDirsOf(own.raw, workingDir);
+    if (const int* status = std::get_if<int>(&dirs))
+        return *status;
+    StartOptions options;
+    options.watch = parser.isSet(watch);
+    options.styleDirs = std::get<QStringList>(dirs);
     return options;
 }

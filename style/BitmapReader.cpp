@@ -107,82 +107,103 @@ struct BmpLayout
     bool runLength = false;
 };
 
+// The fields of a BMP's info header that decide how Qt reads it; the core (12-byte) header
+// has no compression, image size or palette count.
+struct BmpHeader
+{
+    quint32 pixelOffset = 0;
+    quint32 size = 0;
+    qint64 width = 0;
+    qint64 height = 0;
+    quint16 planes = 0;
+    quint16 bits = 0;
+    quint32 compression = 0;
+    quint32 imageSize = 0;
+    quint32 coloursUsed = 0;
+    bool core() const { return size == 12; }
+};
+
+constexpr qint64 kBmpFileHeaderSize = 14;
+enum BmpCompression { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
+
+std::optional<BmpHeader> readBmpHeader(const QByteArray& bytes)
+{
+    if (bytes.size() < kBmpFileHeaderSize + 4 || !bytes.startsWith("BM"))
+        return std::nullopt;
+    const char* const data = bytes.constData();
+    BmpHeader h;
+    h.pixelOffset = qFromLittleEndian<quint32>(data + 10);
+    h.size = qFromLittleEndian<quint32>(data + 14);
+    if (h.size != 12 && h.size != 40 && h.size != 64 && h.size != 108 && h.size != 124)
+        return std::nullopt;
+    if (kBmpFileHeaderSize + h.size > bytes.size())
+        return std::nullopt;
+    const char* const info = data + kBmpFileHeaderSize;
+    if (h.core()) {
+        h.width = qFromLittleEndian<qint16>(info + 4);
+        h.height = qFromLittleEndian<qint16>(info + 6);
+        h.planes = qFromLittleEndian<quint16>(info + 8);
+        h.bits = qFromLittleEndian<quint16>(info + 10);
+        return h;
+    }
+    h.width = qFromLittleEndian<qint32>(info + 4);
+    h.height = qFromLittleEndian<qint32>(info + 8);
+    h.planes = qFromLittleEndian<quint16>(info + 12);
+    h.bits = qFromLittleEndian<quint16>(info + 14);
+    h.compression = qFromLittleEndian<quint32>(info + 16);
+    h.imageSize = qFromLittleEndian<quint32>(info + 20);
+    h.coloursUsed = qFromLittleEndian<quint32>(info + 32);
+    return h;
+}
+
+// Where the pixels may start at the earliest: after the headers, the bit-field masks and the
+// palette; nothing when the palette is one Qt misreads.
+std::optional<qint64> bmpTablesEnd(const BmpHeader& h)
+{
+    qint64 tablesEnd = kBmpFileHeaderSize + h.size;
+    if (h.compression == BitFields && h.size == 40)
+        tablesEnd += 3 * 4; // the masks follow the header; V4 and V5 hold them inside
+    if (h.bits <= 8) {
+        // Qt reads the whole 2^bits palette of a core header, and at most 256 entries.
+        const qint64 colours = (h.coloursUsed && !h.core()) ? h.coloursUsed : qint64(1) << h.bits;
+        // Qt's 1-bit picture holds two colours and warns at every palette entry past them.
+        if (colours > 256 || (h.bits == 1 && colours > 2))
+            return std::nullopt;
+        tablesEnd += colours * (h.core() ? 3 : 4);
+    }
+    return tablesEnd;
+}
+
 // Qt reads a BMP without checking it against the file: a short pixel array or an offset into
 // the headers yields a picture with uninitialised or misplaced pixels and no error. Only what
 // Qt decodes correctly passes; the 52- and 56-byte headers it misreads as OS/2 ones.
 std::optional<BmpLayout> checkBmp(const QByteArray& bytes)
 {
-    constexpr qint64 fileHeaderSize = 14;
-    const qint64 fileSize = bytes.size();
-    if (fileSize < fileHeaderSize + 4 || !bytes.startsWith("BM"))
+    const std::optional<BmpHeader> header = readBmpHeader(bytes);
+    if (!header)
         return std::nullopt;
-    const char* const data = bytes.constData();
-    const quint32 pixelOffset = qFromLittleEndian<quint32>(data + 10);
-    const quint32 headerSize = qFromLittleEndian<quint32>(data + 14);
-    if (headerSize != 12 && headerSize != 40 && headerSize != 64 && headerSize != 108
-        && headerSize != 124)
+    const BmpHeader& h = *header;
+    const qint64 rows = qAbs(h.height);
+    if (h.width <= 0 || h.height == 0 || h.planes != 1 || !fitsAllocationLimit(h.width, rows))
         return std::nullopt;
-    if (fileHeaderSize + headerSize > fileSize)
+    if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32)
         return std::nullopt;
-
-    const char* const info = data + fileHeaderSize;
-    const bool core = headerSize == 12;
-    qint64 width, height;
-    quint16 planes, bits;
-    quint32 compression = 0, imageSize = 0, coloursUsed = 0;
-    if (core) {
-        width = qFromLittleEndian<qint16>(info + 4);
-        height = qFromLittleEndian<qint16>(info + 6);
-        planes = qFromLittleEndian<quint16>(info + 8);
-        bits = qFromLittleEndian<quint16>(info + 10);
-    } else {
-        width = qFromLittleEndian<qint32>(info + 4);
-        height = qFromLittleEndian<qint32>(info + 8);
-        planes = qFromLittleEndian<quint16>(info + 12);
-        bits = qFromLittleEndian<quint16>(info + 14);
-        compression = qFromLittleEndian<quint32>(info + 16);
-        imageSize = qFromLittleEndian<quint32>(info + 20);
-        coloursUsed = qFromLittleEndian<quint32>(info + 32);
-    }
-    const qint64 rows = qAbs(height);
-    if (width <= 0 || height == 0 || planes != 1 || !fitsAllocationLimit(width, rows))
-        return std::nullopt;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return std::nullopt;
-
-    enum { Rgb = 0, Rle8 = 1, Rle4 = 2, BitFields = 3 };
     // In the 64-byte OS/2 header compression 3 means Huffman coding, not bit fields.
-    const bool compressionFits = compression == Rgb || (compression == Rle8 && bits == 8)
-        || (compression == Rle4 && bits == 4)
-        || (compression == BitFields && (bits == 16 || bits == 32) && headerSize != 64);
+    const bool compressionFits = h.compression == Rgb || (h.compression == Rle8 && h.bits == 8)
+        || (h.compression == Rle4 && h.bits == 4)
+        || (h.compression == BitFields && (h.bits == 16 || h.bits == 32) && h.size != 64);
     if (!compressionFits)
         return std::nullopt;
-
-    qint64 tablesEnd = fileHeaderSize + headerSize;
-    if (compression == BitFields && headerSize == 40)
-        tablesEnd += 3 * 4; // the masks follow the header; V4 and V5 hold them inside
-    if (bits <= 8) {
-        // Qt reads the whole 2^bits palette of a core header, and at most 256 entries.
-        const qint64 colours = (coloursUsed && !core) ? coloursUsed : qint64(1) << bits;
-        // Qt's 1-bit picture holds two colours and warns at every palette entry past them.
-        if (colours > 256 || (bits == 1 && colours > 2))
-            return std::nullopt;
-        tablesEnd += colours * (core ? 3 : 4);
-    }
-    if (pixelOffset < tablesEnd || pixelOffset >= fileSize)
+    const std::optional<qint64> tablesEnd = bmpTablesEnd(h);
+    if (!tablesEnd || h.pixelOffset < *tablesEnd || h.pixelOffset >= bytes.size())
         return std::nullopt;
 
-    const qint64 available = fileSize - pixelOffset;
-    const bool runLength = compression == Rle8 || compression == Rle4;
-    if (runLength) {
-        if (imageSize > available)
-            return std::nullopt;
-    } else {
-        const qint64 rowStride = (width * bits + 31) / 32 * 4;
-        if (rowStride * rows > available)
-            return std::nullopt;
-    }
-    return BmpLayout { int(width), int(rows), runLength };
+    const qint64 available = bytes.size() - h.pixelOffset;
+    const bool runLength = h.compression == Rle8 || h.compression == Rle4;
+    const qint64 rowStride = (h.width * h.bits + 31) / 32 * 4;
+    if (runLength ? h.imageSize > available : rowStride * rows > available)
+        return std::nullopt;
+    return BmpLayout { int(h.width), int(rows), runLength };
 }
 
 // Qt's decoders draw into the canvas they are given when its size and format are the ones they
