@@ -4,10 +4,12 @@ a home inside the test's temporary directory, plain X clients to frame, and wher
 each frame and its buttons."""
 
 import os
+import struct
 import subprocess
 import time
 
 from e2elib import Failure, XServer, end_process, run, wait_until
+from pictures import RgbFrame
 
 FONT_DIRS = ["/usr/share/fonts/truetype/dejavu", "/usr/share/fonts/truetype/liberation"]
 FONT_RULES = "/usr/share/fontconfig/conf.avail/"
@@ -20,7 +22,28 @@ FONT_RULE_FILES = [
 TOOLS = {"Xvfb": "xvfb", "xfwm4": "xfwm4", "xfconf-query": "xfconf",
          "dbus-run-session": "dbus-daemon", "xmessage": "x11-utils", "xwininfo": "x11-utils",
          "xprop": "x11-utils", "xsetroot": "x11-xserver-utils", "xdotool": "xdotool",
-         "import": "imagemagick"}
+         "xwd": "x11-apps"}
+
+
+def grab_root(env):
+    """The screen through xwd, which starts ten times faster than ImageMagick's import: the
+    checks grab the screen some forty times a style."""
+    data = subprocess.run(["xwd", "-root", "-silent"], env=env, check=True,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE).stdout
+    header = struct.unpack(">25I", data[:100])
+    size, width, height = header[0], header[4], header[5]
+    byte_order, bits, stride, colours = header[7], header[11], header[12], header[19]
+    if bits != 32 or byte_order != 0:
+        raise Failure("xwd gave %d bits a pixel in byte order %d, expected 32 in LSB first"
+                      % (bits, byte_order))
+    pixels = data[size + 12 * colours:]
+    if stride != 4 * width:
+        pixels = b"".join(pixels[y * stride:y * stride + 4 * width] for y in range(height))
+    rgb = bytearray(3 * width * height)
+    rgb[0::3] = pixels[2::4]
+    rgb[1::3] = pixels[1::4]
+    rgb[2::3] = pixels[0::4]
+    return RgbFrame(width, height, bytes(rgb))
 
 
 def font_config(directory):
@@ -47,12 +70,12 @@ def font_config(directory):
 class Client:
     """An xmessage window of a given client size, and the frame xfwm4 put around it."""
 
-    def __init__(self, desktop, title, width, height, x, y):
+    def __init__(self, desktop, title, width, height, x, y, background):
         self.desktop = desktop
         self.tag = "framewright-client-%d" % (len(desktop.clients) + 1)
         self.process = subprocess.Popen(
             ["xmessage", "-geometry", "%dx%d+%d+%d" % (width, height, x, y), "-title", self.tag,
-             "-xrm", "*background: gray50", ""],
+             "-xrm", "*background: #%02x%02x%02x" % background, ""],
             env=desktop.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             stdin=subprocess.DEVNULL)
         self.window = wait_until("the window \"%s\"" % title, self._find, 10.0)
@@ -174,15 +197,18 @@ class Desktop:
     def backdrop(self, colour):
         self.x.tool("xsetroot", "-solid", "#%02x%02x%02x" % colour)
 
-    def client(self, title, width, height, x, y):
-        client = Client(self, title, width, height, x, y)
+    def client(self, title, width, height, x, y, background=(255, 255, 255)):
+        client = Client(self, title, width, height, x, y, background)
         self.clients.append(client)
         return client
 
     def focus(self, client):
         self.x.xdotool("windowactivate", "--sync", client.window)
 
-    def settle(self, seconds=0.4):
+    def grab(self):
+        return grab_root(self.env)
+
+    def settle(self, seconds=0.15):
         # xfwm4 redraws a frame from its own idle handler, after the event that changed it.
         self.x.tool("xprop", "-root", "_NET_ACTIVE_WINDOW")
         time.sleep(seconds)

@@ -1,0 +1,613 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""A style exported as an xfwm4 theme, drawn by the real xfwm4 on a private X server and held
+pixel for pixel against framewright-style render and states of the same style: the frame
+pieces of a focused and an unfocused window, each caption button in each state, the caption
+text, with the user's own title settings that the theme must override, and at twice the size.
+
+Usage: test_xfwm4.py ROW --tool FRAMEWRIGHT_STYLE --source DIR --artefacts DIR
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from e2elib import BACKDROP, Failure, text_blend, wait_until
+from model import (ACTIVE_CAPTION, ACTIVE_COLOUR, ACTIVE_SIZE, INACTIVE_CAPTION, INACTIVE_COLOUR,
+                   INACTIVE_SIZE)
+from pictures import Picture, read_bitmap, write_png
+from xfwm4lib import TOOLS, Desktop
+
+# Room for both frames side by side at twice the size, and no more: every grab reads it all.
+SCREEN = (1700, 560)
+# Where xfwm4's transparent pixels show; no style is this colour.
+ROOT = (0xFF, 0x00, 0xFF)
+
+# The render's panel: where each sample window lies, and what lies over its pieces.
+RENDER_AT = {False: (12, 12), True: (112, 280)}
+SIZES = {False: INACTIVE_SIZE, True: ACTIVE_SIZE}
+INKS = {False: INACTIVE_CAPTION, True: ACTIVE_CAPTION}
+BODIES = {False: INACTIVE_COLOUR, True: ACTIVE_COLOUR}
+TITLES = {False: "Inactive Window", True: "Active Window"}
+ICON = (10, 5, 16, 16)
+LABEL = (37, 4, 200, 22)
+RENDER_BUTTONS_X = 296
+RENDER_BUTTONS_END = 379
+BUTTON_TOP = 5
+CORNER = (12, 29)
+
+# On the theme: minimize, maximize and close on the right, the close button's right end 18
+# pixels from the frame's edge and the buttons 2 apart, as on the focused sample window.
+CLOSE_END = 18
+SPACING = 2
+BUTTONS = ["minimize", "maximize", "close"]
+STATES_ROWS = ["minimize", "restore", "maximize", "close"]
+STATES_COLUMNS = ["normal", "over", "press", "disable"]
+STATES_BORDER = (192, 192, 192)
+
+
+class Fault(Exception):
+    """What the screen showed other than the render, with where and how."""
+
+
+# The style and the theme --------------------------------------------------------------------
+
+def tool_run(args, what):
+    done = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    if done.returncode != 0:
+        raise Failure("%s failed with status %d:\n%s" % (what, done.returncode, done.stdout))
+    return done.stdout
+
+
+def widened(picture, columns, rows):
+    """picture with its middle column and row repeated, so its look stays and its size grows."""
+    mx, my = picture.width // 2, picture.height // 2
+    xs = list(range(mx)) + [mx] * (columns + 1) + list(range(mx + 1, picture.width))
+    ys = list(range(my)) + [my] * (rows + 1) + list(range(my + 1, picture.height))
+    return Picture(len(xs), len(ys), [picture.at(x, y) for y in ys for x in xs])
+
+
+def odd_sizes(source, target):
+    """Luna with caption corners of 15 x 33, edges 7 wide and bottom pieces 10 high."""
+    shutil.copytree(source, target)
+    grow = {"captionbar_left_%s.png": (3, 4), "captionbar_right_%s.png": (3, 4),
+            "frameleft_%s.png": (2, 0), "framebottom_%s.png": (0, 2),
+            "framebottom_left_%s.png": (2, 2), "framebottom_right_%s.png": (2, 2)}
+    for pattern, (columns, rows) in grow.items():
+        for state in ("active", "inactive"):
+            path = os.path.join(target, pattern % state)
+            write_png(path, widened(read_bitmap(path), columns, rows), alpha=True)
+
+
+def states_cells(path, face):
+    """The states picture's cells by button and state: each a grey box around its picture,
+    drawn in the middle of the box."""
+    sheet = read_bitmap(path)
+    grey = lambda x, y: 0 <= x < sheet.width and 0 <= y < sheet.height and \
+        sheet.at(x, y)[:3] == STATES_BORDER
+    boxes = []
+    for y in range(sheet.height):
+        for x in range(sheet.width):
+            if grey(x, y) and not grey(x - 1, y) and not grey(x, y - 1):
+                w = 0
+                while grey(x + w, y):
+                    w += 1
+                h = 0
+                while grey(x, y + h):
+                    h += 1
+                if w > face[0] and h > face[1]:
+                    boxes.append((y, x, w, h))
+    if len(boxes) != 16:
+        raise Failure("%s shows %d cells, expected 4 buttons in 4 states" % (path, len(boxes)))
+    boxes.sort()
+    cells = {}
+    for i, (y, x, w, h) in enumerate(boxes):
+        button = STATES_ROWS[i // 4]
+        row = sorted(boxes[4 * (i // 4):4 * (i // 4) + 4], key=lambda box: box[1])
+        state = STATES_COLUMNS[row.index((y, x, w, h))]
+        cells[button, state] = sheet.crop(x + (w - face[0]) // 2, y + (h - face[1]) // 2, *face)
+    return cells
+
+
+class Theme:
+    """An exported theme, installed under the test's $XDG_DATA_HOME/themes."""
+
+    def __init__(self, directory):
+        self.directory = directory
+        self.name = os.path.basename(directory)
+        files = os.path.join(directory, "xfwm4")
+        read = lambda name: read_bitmap(os.path.join(files, name))
+        # xfwm4's frame: the sides' widths, the title's height, the bottom's height.
+        self.extents = (read("left-active.png").width, read("right-active.png").width,
+                        read("title-3-active.png").height, read("bottom-active.png").height)
+
+    def install(self, desktop):
+        shutil.copytree(self.directory, os.path.join(desktop.data, "themes", self.name))
+
+
+# The screen against the render --------------------------------------------------------------
+
+def piece_name(x, y, size, extents):
+    width, height = size
+    left, right, top, bottom = extents
+    if y < top:
+        if x < CORNER[0]:
+            return "top-left corner"
+        if x >= width - CORNER[0]:
+            return "top-right corner"
+        return "caption middle"
+    if y >= height - bottom:
+        return "bottom edge" if left <= x < width - right else "bottom corner"
+    return "left edge" if x < left else "right edge"
+
+
+def covered(x, y, width):
+    """Pixels of a sample window where the icon, the caption text or a button lies over the
+    pieces, in the render or on xfwm4's frame."""
+    for rx, ry, rw, rh in (ICON, LABEL):
+        if rx <= x < rx + rw and ry <= y < ry + rh:
+            return True
+    first = min(RENDER_BUTTONS_X, width - CLOSE_END - 3 * 19 - 2 * SPACING)
+    last = max(RENDER_BUTTONS_END, width - CLOSE_END)
+    return BUTTON_TOP <= y < BUTTON_TOP + 18 and first <= x < last
+
+
+class Frame:
+    """One client's frame on a grab, at scale s of the sample window it stands for."""
+
+    def __init__(self, grab, client, focused, scale, extents):
+        self.grab = grab
+        self.focused = focused
+        self.scale = scale
+        self.size = SIZES[focused]
+        self.x, self.y, self.w, self.h = client.geometry()
+        self.extents = extents
+        if (self.w, self.h) != (self.size[0] * scale, self.size[1] * scale):
+            raise Failure("the %s frame is %dx%d, expected the sample window's %dx%d times %d"
+                          % (self.what(), self.w, self.h, self.size[0], self.size[1], scale))
+
+    def what(self):
+        return "focused" if self.focused else "unfocused"
+
+    def at(self, x, y):
+        return self.grab.at(self.x + x, self.y + y)[:3]
+
+
+def frame_mismatches(frame, render):
+    """Every frame pixel that differs from the render's sample window, where nothing covers it."""
+    s = frame.scale
+    rx, ry = RENDER_AT[frame.focused]
+    left, right, top, bottom = frame.extents
+    mismatches = []
+    for y in range(frame.h):
+        for x in range(frame.w):
+            if left <= x < frame.w - right and top <= y < frame.h - bottom:
+                continue
+            ux, uy = x // s, y // s
+            if covered(ux, uy, frame.size[0]):
+                continue
+            want = render.at(rx + ux, ry + uy)[:3]
+            if want == BACKDROP:
+                want = ROOT
+            got = frame.at(x, y)
+            if got != want:
+                mismatches.append((x, y, got, want))
+    return mismatches
+
+
+def describe_frame(frame, mismatches, limit=6):
+    unscaled = tuple(e // frame.scale for e in frame.extents)
+    return "; ".join("%s (%d,%d) is #%02x%02x%02x, render #%02x%02x%02x" % (
+        piece_name(x // frame.scale, y // frame.scale, frame.size, unscaled), x, y,
+        got[0], got[1], got[2], want[0], want[1], want[2])
+        for x, y, got, want in mismatches[:limit])
+
+
+def button_rect(frame, button):
+    """Where a button's face lies on the frame: from the right, close, maximize, minimize."""
+    s = frame.scale
+    x = frame.size[0] - CLOSE_END - 19
+    x -= (19 + SPACING) * (len(BUTTONS) - 1 - BUTTONS.index(button))
+    return (x * s, BUTTON_TOP * s, 19 * s, 18 * s)
+
+
+def picture_mismatches(frame, rect, picture):
+    x0, y0, w, h = rect
+    s = frame.scale
+    mismatches = []
+    for y in range(h):
+        for x in range(w):
+            want = picture.at(x // s, y // s)[:3]
+            got = frame.at(x0 + x, y0 + y)
+            if got != want:
+                mismatches.append((x, y, got, want))
+    return mismatches
+
+
+def describe_pixels(mismatches, limit=6):
+    return "; ".join("(%d,%d) is #%02x%02x%02x, expected #%02x%02x%02x" % (
+        x, y, g[0], g[1], g[2], w[0], w[1], w[2]) for x, y, g, w in mismatches[:limit])
+
+
+def render_text_left(render, focused):
+    """The first column of the render's caption text, against the caption beside the label."""
+    rx, ry = RENDER_AT[focused]
+    lx, ly, lw, lh = LABEL
+    for x in range(lx, lx + lw):
+        for y in range(ly, ly + lh):
+            if render.at(rx + x, ry + y)[:3] != render.at(rx + lx + lw + 4, ry + y)[:3]:
+                return x
+    raise Failure("the render's %s sample window shows no caption text"
+                  % ("focused" if focused else "unfocused"))
+
+
+class Check:
+    """One row: a style, its themes at scale 1 and 2, the render and the states picture."""
+
+    def __init__(self, args, row, tmp, artefacts):
+        self.args = args
+        self.row = row
+        self.tmp = tmp
+        self.artefacts = artefacts
+        self.problems = []
+        style = os.path.join(args.source, "styles", row["style"], "Frame")
+        if row.get("make"):
+            made = os.path.join(tmp, "style")
+            row["make"](style, made)
+            style = made
+        self.style = style
+        self.render = self.picture("render", [])
+        self.render_over = self.picture("render-over", ["--minimize", "over"])
+        face = read_bitmap(os.path.join(style, "captionbutton_normal.png")).size()
+        if face != (19, 18):
+            raise Failure("the style's caption button face is %dx%d: the checks of the "
+                          "buttons know the form's 19x18" % face)
+        states = os.path.join(tmp, "states.png")
+        tool_run([args.tool, "states", style, "-o", states], "states")
+        self.cells = states_cells(states, face)
+        self.desktop = None
+
+    def picture(self, name, options):
+        path = os.path.join(self.tmp, name + ".png")
+        tool_run([self.args.tool, "render", self.style, "-o", path] + options, "render")
+        return read_bitmap(path)
+
+    def export(self, name, scale):
+        directory = os.path.join(self.tmp, "export", name)
+        out = tool_run([self.args.tool, "export", "xfwm4", self.style, "-o", directory,
+                        "--scale", str(scale)], "export xfwm4")
+        if not out.strip().splitlines()[-1].startswith(directory + ": "):
+            raise Failure("export xfwm4 did not end with its summary line:\n%s" % out)
+        return Theme(directory)
+
+    def fail(self, problem):
+        self.problems.append(problem)
+
+    def save(self, grab, name):
+        # The frames' row of the screen, where the clients were mapped.
+        write_png(os.path.join(self.artefacts, name + ".png"),
+                  grab.crop(0, 0, grab.width, min(grab.height, 540)))
+
+    # The window manager -------------------------------------------------------------------------
+
+    def start(self, theme):
+        self.desktop = Desktop(os.path.join(self.tmp, "desktop"), SCREEN)
+        theme.install(self.desktop)
+        self.desktop.set("/general/theme", "string", theme.name)
+        self.desktop.start_wm()
+        self.desktop.backdrop(ROOT)
+
+    def use_theme(self, theme):
+        if self.desktop.get("/general/theme") != theme.name:
+            theme.install(self.desktop)
+            self.desktop.set("/general/theme", "string", theme.name)
+
+    def windows(self, theme, scale):
+        """An unfocused and a focused client whose frames have the sample windows' sizes."""
+        for client in self.desktop.clients:
+            client.stop()
+        self.desktop.clients = []
+        left, right, top, bottom = theme.extents
+        clients = {}
+        x = 20
+        for focused in (False, True):
+            w, h = SIZES[focused]
+            clients[focused] = self.desktop.client(
+                " ", w * scale - left - right, h * scale - top - bottom, x, 20, BODIES[focused])
+            x += w * scale + 40
+        self.desktop.focus(clients[True])
+        for focused, client in clients.items():
+            if client.extents() != theme.extents:
+                raise Failure("xfwm4 gives the %s window the frame extents %s, the theme %s has "
+                              "%s: xfwm4 draws another theme (a theme it cannot find it replaces "
+                              "with its default without a word)"
+                              % ("focused" if focused else "unfocused", client.extents(),
+                                 theme.name, theme.extents))
+        self.park()
+        return clients
+
+    def park(self):
+        self.desktop.x.move(SCREEN[0] - 5, SCREEN[1] - 5)
+        self.desktop.settle()
+
+    def grab(self):
+        previous = [self.desktop.grab()]
+
+        def settled():
+            grab = self.desktop.grab()
+            same = grab.data == previous[0].data
+            previous[0] = grab
+            return grab if same else None
+
+        return wait_until("the screen to settle", settled, 10.0, interval=0.15)
+
+    # The checks --------------------------------------------------------------------------------
+
+    def check_frames(self, phase, clients, theme, scale):
+        grab = self.grab()
+        frames = {}
+        for focused, client in clients.items():
+            frame = Frame(grab, client, focused, scale, theme.extents)
+            frames[focused] = frame
+            mismatches = frame_mismatches(frame, self.render)
+            if mismatches:
+                self.fail("%s: %d pixels of the %s frame differ from the render: %s"
+                          % (phase, len(mismatches), frame.what(),
+                             describe_frame(frame, mismatches)))
+            for button in BUTTONS:
+                state = "normal" if focused else "disable"
+                self.check_button(phase, frame, button, button, state)
+        if self.problems:
+            self.save(grab, phase + "-frames")
+        return grab, frames
+
+    def check_button(self, phase, frame, button, cell_button, state, rect=None):
+        rect = rect or button_rect(frame, button)
+        mismatches = picture_mismatches(frame, rect, self.cells[cell_button, state])
+        if mismatches:
+            self.fail("%s: the %s frame's %s button at %s differs from the render's %s %s "
+                      "in %d pixels: %s" % (phase, frame.what(), button, rect[:2], cell_button,
+                                            state, len(mismatches), describe_pixels(mismatches)))
+        return not mismatches
+
+    def check_pointer(self, phase, clients, theme, scale):
+        """Each button of the focused window under the pointer, then pressed."""
+        x = self.desktop.x
+        client = clients[True]
+        for button in BUTTONS:
+            frame = Frame(self.grab(), client, True, scale, theme.extents)
+            bx, by, bw, bh = button_rect(frame, button)
+            centre = (frame.x + bx + bw // 2, frame.y + by + bh // 2)
+            x.move(*centre)
+            self.desktop.settle()
+            frame = Frame(self.grab(), client, True, scale, theme.extents)
+            if not self.check_button(phase, frame, button, button, "over"):
+                self.save(frame.grab, "%s-%s-over" % (phase, button))
+            x.xdotool("mousedown", 1)
+            try:
+                self.desktop.settle()
+                frame = Frame(self.grab(), client, True, scale, theme.extents)
+                if not self.check_button(phase, frame, button, button, "press"):
+                    self.save(frame.grab, "%s-%s-press" % (phase, button))
+            finally:
+                # Let go away from the button, so that nothing is minimized or closed.
+                x.move(frame.x + frame.w // 2, frame.y + frame.h // 2)
+                x.xdotool("mouseup", 1)
+            self.park()
+        # The minimize button over is also the render's own live button.
+        over = self.render_over.crop(RENDER_AT[True][0] + RENDER_BUTTONS_X,
+                                     RENDER_AT[True][1] + BUTTON_TOP, 19, 18)
+        if over.pixels != self.cells["minimize", "over"].pixels:
+            self.fail("%s: render --minimize over and the states picture show two different "
+                      "minimize buttons under the pointer" % phase)
+
+    def check_text(self, phase, clients, blank, theme, scale):
+        """The caption text in the form's caption colour, where the window puts it."""
+        for focused, client in clients.items():
+            client.rename(TITLES[focused])
+        self.desktop.settle()
+        grab = self.grab()
+        for focused, client in clients.items():
+            frame = Frame(grab, client, focused, scale, theme.extents)
+            before = Frame(blank, client, focused, scale, theme.extents)
+            ink = INKS[focused]
+            inked = 0
+            first = None
+            stray = []
+            end = min(RENDER_BUTTONS_X, frame.size[0] - CLOSE_END - 3 * 19 - 2 * SPACING)
+            for y in range(theme.extents[2]):
+                for x in range(CORNER[0] * scale, end * scale):
+                    got, under = frame.at(x, y), before.at(x, y)
+                    if got == under:
+                        continue
+                    first = x if first is None else min(first, x)
+                    t = text_blend(got, [under], ink)
+                    if t is None:
+                        stray.append((x, y, got, under))
+                    elif t > 0.6:
+                        inked += 1
+            if stray:
+                self.fail("%s: %d pixels of the %s caption text are not the caption colour "
+                          "#%02x%02x%02x over the caption (a shadow?): %s"
+                          % (phase, len(stray), frame.what(), ink[0], ink[1], ink[2],
+                             describe_pixels(stray)))
+            if inked < 25 * scale * scale:
+                self.fail("%s: the %s caption shows %d pixels of the caption colour, expected "
+                          "its text" % (phase, frame.what(), inked))
+            elif first is not None:
+                want = render_text_left(self.render, focused)
+                if abs(first / scale - want) > 2:
+                    self.fail("%s: the %s caption text starts at x %d, the render's at %d"
+                              % (phase, frame.what(), first / scale, want))
+        if self.problems:
+            self.save(grab, phase + "-text")
+        return grab
+
+    def check_maximized(self, phase, clients, theme, scale):
+        """A maximized window shows the restore glyph in its maximize button."""
+        client = clients[True]
+        frame = Frame(self.grab(), client, True, scale, theme.extents)
+        bx, by, bw, bh = button_rect(frame, "maximize")
+        self.desktop.x.click(frame.x + bx + bw // 2, frame.y + by + bh // 2)
+        wait_until("the focused window to be maximized",
+                   lambda: "MAXIMIZED_HORZ" in self.desktop.x.tool(
+                       "xprop", "-id", str(client.window), "_NET_WM_STATE"), 5.0)
+        self.park()
+        grab = self.grab()
+        fx, fy, fw, fh = client.geometry()
+        button = None
+        for line in self.desktop.x.tool("xwininfo", "-tree", "-id", str(client.frame)).split(
+                "\n"):
+            parts = line.split()
+            for part in parts:
+                if "x" in part and "+" in part and part[0].isdigit():
+                    size, _, place = part.partition("+")
+                    w, h = (int(v) for v in size.split("x"))
+                    px, py = (int(v) for v in place.replace("+-", "+").split("+")[:2])
+                    if (w, h) == (19 * scale, 19 * scale):
+                        button = (px, py) if button is None or px > button[0] else button
+        # The rightmost button window is close; maximize lies one button to its left.
+        if button is None:
+            self.fail("%s: the maximized frame has no button windows of 19x19" % phase)
+            return
+        maximized = Frame.__new__(Frame)
+        maximized.grab, maximized.focused, maximized.scale = grab, True, scale
+        maximized.x, maximized.y = fx, fy
+        rect = (button[0] - (19 + SPACING) * scale, button[1], 19 * scale, 18 * scale)
+        if not self.check_button(phase, maximized, "maximize", "restore", "normal", rect):
+            self.save(grab, phase + "-maximized")
+
+    def phase(self, phase, theme, scale, pointer=True):
+        self.use_theme(theme)
+        clients = self.windows(theme, scale)
+        blank, frames = self.check_frames(phase, clients, theme, scale)
+        if pointer:
+            self.check_pointer(phase, clients, theme, scale)
+        titled = self.check_text(phase, clients, blank, theme, scale)
+        self.check_maximized(phase, clients, theme, scale)
+        return titled, frames
+
+    def close(self):
+        if self.desktop is not None:
+            self.desktop.stop()
+
+
+def side_by_side(render, grab, frames):
+    """The render's sample windows on the left, xfwm4's frames of them on the right."""
+    gap = 16
+    width = gap + max(SIZES[False][0], SIZES[True][0])
+    height = gap + SIZES[False][1] + gap + SIZES[True][1] + gap
+    out = Picture(gap + 2 * width, height, fill=(255, 255, 255, 255))
+    y = gap
+    for focused in (False, True):
+        w, h = SIZES[focused]
+        rx, ry = RENDER_AT[focused]
+        frame = frames[focused]
+        for dy in range(h):
+            for dx in range(w):
+                out.put(gap + dx, y + dy, render.at(rx + dx, ry + dy))
+                out.put(gap + width + dx, y + dy, grab.at(frame.x + dx, frame.y + dy))
+        y += h + gap
+    return out
+
+
+def run_style(check):
+    one = check.export(check.row["theme"], 1)
+    two = check.export(check.row["theme"] + "-x2", 2)
+    check.start(one)
+    titled, frames = check.phase("own-settings", one, 1)
+    if check.row.get("picture"):
+        write_png(os.path.join(check.artefacts, check.row["picture"]),
+                  side_by_side(check.render, titled, frames))
+    # The user's own look of the title, which the theme must override.
+    check.desktop.set("/general/title_alignment", "string", "center")
+    check.desktop.set("/general/title_shadow_active", "string", "true")
+    check.phase("user-settings", one, 1)
+    check.phase("scale-2", two, 2)
+
+
+def run_wrong_pixel(check):
+    """One pixel of the exported bottom-left corner changed must fail the comparison, there."""
+    theme = check.export(check.row["theme"], 1)
+    path = os.path.join(theme.directory, "xfwm4", "bottom-left-active.png")
+    corner = read_bitmap(path)
+    px, py = corner.width // 2, corner.height // 2
+    r, g, b, a = corner.at(px, py)
+    if a != 255:
+        raise Failure("the exported bottom-left corner is not opaque at %d,%d" % (px, py))
+    corner.put(px, py, (r ^ 0x80, g ^ 0x80, b, 255))
+    write_png(path, corner, alpha=True)
+    check.start(theme)
+    clients = check.windows(theme, 1)
+    grab = check.grab()
+    frame = Frame(grab, clients[True], True, 1, theme.extents)
+    mismatches = frame_mismatches(frame, check.render)
+    where = [(x, y) for x, y, _, _ in mismatches]
+    want = (px, frame.h - corner.height + py)
+    if where != [want]:
+        check.save(grab, "wrong-pixel")
+        check.fail("the theme with one wrong pixel at %s of the focused frame gave %d "
+                   "mismatches%s" % (want, len(mismatches),
+                                     ": " + describe_frame(frame, mismatches)
+                                     if mismatches else ", the comparison cannot fail"))
+    unfocused = frame_mismatches(Frame(grab, clients[False], False, 1, theme.extents),
+                                 check.render)
+    if unfocused:
+        check.fail("the unfocused frame, whose pieces were not changed, differs: %s"
+                   % describe_frame(Frame(grab, clients[False], False, 1, theme.extents),
+                                    unfocused))
+
+
+ROWS = {
+    "luna": dict(style="Luna", theme="Luna", run=run_style,
+                 picture="xfwm4-luna-side-by-side.png"),
+    "silver": dict(style="Silver", theme="Silver", run=run_style),
+    "licorice": dict(style="Licorice", theme="Licorice", run=run_style),
+    "odd-sizes": dict(style="Luna", theme="Luna-odd", run=run_style, make=odd_sizes),
+    "wrong-pixel": dict(style="Luna", theme="Luna-wrong", run=run_wrong_pixel),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("row", choices=sorted(ROWS))
+    parser.add_argument("--tool", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--artefacts", required=True)
+    args = parser.parse_args()
+    missing = ["%s (package %s)" % (tool, package) for tool, package in TOOLS.items()
+               if shutil.which(tool) is None]
+    if missing:
+        print("FAIL: %s: not installed: %s" % (args.row, ", ".join(missing)))
+        return 1
+    artefacts = os.path.join(args.artefacts, "xfwm4-" + args.row)
+    shutil.rmtree(artefacts, ignore_errors=True)
+    os.makedirs(artefacts)
+    tmp = tempfile.mkdtemp(prefix="framewright-xfwm4-", dir="/tmp")
+    check = None
+    try:
+        check = Check(args, ROWS[args.row], tmp, artefacts)
+        ROWS[args.row]["run"](check)
+        if check.problems:
+            raise Failure("\n  ".join([""] + check.problems))
+        print("PASS: xfwm4 %s" % args.row)
+        return 0
+    except Failure as error:
+        print("FAIL: xfwm4 %s: %s" % (args.row, error))
+        print("artefacts: %s" % artefacts)
+        if check is not None and check.desktop is not None and check.desktop.wm is not None:
+            print("xfwm4 output:\n%s" % check.desktop.wm_output())
+        return 1
+    finally:
+        if check is not None:
+            check.close()
+        shutil.rmtree(tmp, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
