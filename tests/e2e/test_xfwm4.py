@@ -14,10 +14,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from e2elib import BACKDROP, Failure, text_blend, wait_until
+from e2elib import Failure, text_blend, wait_until
 from model import (ACTIVE_CAPTION, ACTIVE_COLOUR, ACTIVE_SIZE, INACTIVE_CAPTION, INACTIVE_COLOUR,
                    INACTIVE_SIZE)
 from pictures import Picture, read_bitmap, write_png
@@ -178,8 +179,32 @@ class Frame:
         return self.grab.at(self.x + x, self.y + y)[:3]
 
 
-def frame_mismatches(frame, render):
-    """Every frame pixel that differs from the render's sample window, where nothing covers it."""
+def uncovered(style, render):
+    """Per sample window, the caption corner pixels that are outside the frame's shape: the mask
+    has its outer-corner colour there and the window shows that colour, or its body through the
+    colour key, since the corner leaves the pixel uncovered. xfwm4 must show the desktop there."""
+    masks = [read_bitmap(os.path.join(style, name))
+             for name in ("frame_mask_left.bmp", "frame_mask_right.bmp")]
+    clear = {}
+    for focused in (False, True):
+        width = SIZES[focused][0]
+        rx, ry = RENDER_AT[focused]
+        pixels = set()
+        for right, mask in ((False, masks[0]), (True, masks[1])):
+            outer = mask.at(mask.width - 1 if right else 0, 0)
+            for y in range(mask.height):
+                for x in range(mask.width):
+                    wx = width - mask.width + x if right else x
+                    shown = render.at(rx + wx, ry + y)[:3]
+                    if mask.at(x, y) == outer and shown in (outer[:3], BODIES[focused]):
+                        pixels.add((wx, y))
+        clear[focused] = pixels
+    return clear
+
+
+def frame_mismatches(frame, render, clear):
+    """Every frame pixel that differs from the render's sample window, where nothing covers it;
+    outside the frame's shape the desktop must show."""
     s = frame.scale
     rx, ry = RENDER_AT[frame.focused]
     left, right, top, bottom = frame.extents
@@ -191,9 +216,7 @@ def frame_mismatches(frame, render):
             ux, uy = x // s, y // s
             if covered(ux, uy, frame.size[0]):
                 continue
-            want = render.at(rx + ux, ry + uy)[:3]
-            if want == BACKDROP:
-                want = ROOT
+            want = ROOT if (ux, uy) in clear[frame.focused] else render.at(rx + ux, ry + uy)[:3]
             got = frame.at(x, y)
             if got != want:
                 mismatches.append((x, y, got, want))
@@ -202,9 +225,10 @@ def frame_mismatches(frame, render):
 
 def describe_frame(frame, mismatches, limit=6):
     unscaled = tuple(e // frame.scale for e in frame.extents)
-    return "; ".join("%s (%d,%d) is #%02x%02x%02x, render #%02x%02x%02x" % (
+    return "; ".join("%s (%d,%d) is #%02x%02x%02x, expected %s" % (
         piece_name(x // frame.scale, y // frame.scale, frame.size, unscaled), x, y,
-        got[0], got[1], got[2], want[0], want[1], want[2])
+        got[0], got[1], got[2],
+        "the desktop (transparent)" if want == ROOT else "#%02x%02x%02x as rendered" % want)
         for x, y, got, want in mismatches[:limit])
 
 
@@ -262,6 +286,7 @@ class Check:
             style = made
         self.style = style
         self.render = self.picture("render", [])
+        self.clear = uncovered(style, self.render)
         self.render_over = self.picture("render-over", ["--minimize", "over"])
         face = read_bitmap(os.path.join(style, "captionbutton_normal.png")).size()
         if face != (19, 18):
@@ -303,15 +328,17 @@ class Check:
         self.desktop.backdrop(ROOT)
 
     def use_theme(self, theme):
-        if self.desktop.get("/general/theme") != theme.name:
-            theme.install(self.desktop)
-            self.desktop.set("/general/theme", "string", theme.name)
-
-    def windows(self, theme, scale):
-        """An unfocused and a focused client whose frames have the sample windows' sizes."""
         for client in self.desktop.clients:
             client.stop()
         self.desktop.clients = []
+        if self.desktop.get("/general/theme") != theme.name:
+            theme.install(self.desktop)
+            self.desktop.set("/general/theme", "string", theme.name)
+            # A window mapped while xfwm4 reloads its theme may keep a size of the old one.
+            time.sleep(1.0)
+
+    def windows(self, theme, scale):
+        """An unfocused and a focused client whose frames have the sample windows' sizes."""
         left, right, top, bottom = theme.extents
         clients = {}
         x = 20
@@ -321,13 +348,24 @@ class Check:
                 " ", w * scale - left - right, h * scale - top - bottom, x, 20, BODIES[focused])
             x += w * scale + 40
         self.desktop.focus(clients[True])
-        for focused, client in clients.items():
-            if client.extents() != theme.extents:
-                raise Failure("xfwm4 gives the %s window the frame extents %s, the theme %s has "
-                              "%s: xfwm4 draws another theme (a theme it cannot find it replaces "
-                              "with its default without a word)"
-                              % ("focused" if focused else "unfocused", client.extents(),
-                                 theme.name, theme.extents))
+
+        def framed():
+            for focused, client in clients.items():
+                if client.extents() != theme.extents:
+                    raise Failure("xfwm4 gives the %s window the frame extents %s, the theme %s "
+                                  "has %s: xfwm4 draws another theme (a theme it cannot find it "
+                                  "replaces with its default without a word)"
+                                  % ("focused" if focused else "unfocused", client.extents(),
+                                     theme.name, theme.extents))
+                size = tuple(v * scale for v in SIZES[focused])
+                if client.geometry()[2:] != size:
+                    raise Failure("the %s frame is %dx%d, expected %dx%d"
+                                  % (("focused" if focused else "unfocused",)
+                                     + client.geometry()[2:] + size))
+            return True
+
+        # A theme that changed is loaded from xfwm4's idle handler, after the windows mapped.
+        wait_until("the frames of the theme %s" % theme.name, framed, 5.0)
         self.park()
         return clients
 
@@ -354,7 +392,7 @@ class Check:
         for focused, client in clients.items():
             frame = Frame(grab, client, focused, scale, theme.extents)
             frames[focused] = frame
-            mismatches = frame_mismatches(frame, self.render)
+            mismatches = frame_mismatches(frame, self.render, self.clear)
             if mismatches:
                 self.fail("%s: %d pixels of the %s frame differ from the render: %s"
                           % (phase, len(mismatches), frame.what(),
@@ -546,7 +584,7 @@ def run_wrong_pixel(check):
     clients = check.windows(theme, 1)
     grab = check.grab()
     frame = Frame(grab, clients[True], True, 1, theme.extents)
-    mismatches = frame_mismatches(frame, check.render)
+    mismatches = frame_mismatches(frame, check.render, check.clear)
     where = [(x, y) for x, y, _, _ in mismatches]
     want = (px, frame.h - corner.height + py)
     if where != [want]:
@@ -556,7 +594,7 @@ def run_wrong_pixel(check):
                                      ": " + describe_frame(frame, mismatches)
                                      if mismatches else ", the comparison cannot fail"))
     unfocused = frame_mismatches(Frame(grab, clients[False], False, 1, theme.extents),
-                                 check.render)
+                                 check.render, check.clear)
     if unfocused:
         check.fail("the unfocused frame, whose pieces were not changed, differs: %s"
                    % describe_frame(Frame(grab, clients[False], False, 1, theme.extents),
@@ -594,11 +632,12 @@ def main():
         check = Check(args, ROWS[args.row], tmp, artefacts)
         ROWS[args.row]["run"](check)
         if check.problems:
-            raise Failure("\n  ".join([""] + check.problems))
+            raise Failure("the screen differs from the render:")
         print("PASS: xfwm4 %s" % args.row)
         return 0
     except Failure as error:
-        print("FAIL: xfwm4 %s: %s" % (args.row, error))
+        found = check.problems if check is not None else []
+        print("FAIL: xfwm4 %s: %s" % (args.row, "\n  ".join([str(error)] + found)))
         print("artefacts: %s" % artefacts)
         if check is not None and check.desktop is not None and check.desktop.wm is not None:
             print("xfwm4 output:\n%s" % check.desktop.wm_output())

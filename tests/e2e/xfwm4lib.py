@@ -72,7 +72,8 @@ class Client:
 
     def __init__(self, desktop, title, width, height, x, y, background):
         self.desktop = desktop
-        self.tag = "framewright-client-%d" % (len(desktop.clients) + 1)
+        desktop.mapped += 1
+        self.tag = "framewright-client-%d" % desktop.mapped
         self.process = subprocess.Popen(
             ["xmessage", "-geometry", "%dx%d+%d+%d" % (width, height, x, y), "-title", self.tag,
              "-xrm", "*background: #%02x%02x%02x" % background, ""],
@@ -141,6 +142,8 @@ class Desktop:
         self.bus = None
         self.wm = None
         self.clients = []
+        # Every client's title is unique for the whole run, so that a closing one is not found.
+        self.mapped = 0
         env = dict(self.x.env, HOME=home, XDG_CONFIG_HOME=self.config, XDG_DATA_HOME=self.data,
                    XDG_CACHE_HOME=os.path.join(home, ".cache"), XDG_RUNTIME_DIR=runtime,
                    FONTCONFIG_FILE=font_config(workdir), LANG="C.UTF-8", LC_ALL="C.UTF-8",
