@@ -562,10 +562,25 @@ def run_style(check):
     if check.row.get("picture"):
         write_png(os.path.join(check.artefacts, check.row["picture"]),
                   side_by_side(check.render, titled, frames))
-    # The user's own look of the title, which the theme must override.
+    # The user's own look of the title, which the theme must override: the same frames, text
+    # and all, pixel for pixel. xfwm4 reads the shadow settings at its start only.
+    for client in check.desktop.clients:
+        client.stop()
+    check.desktop.clients = []
+    check.desktop.stop_wm()
     check.desktop.set("/general/title_alignment", "string", "center")
     check.desktop.set("/general/title_shadow_active", "string", "true")
-    check.phase("user-settings", one, 1)
+    check.desktop.start_wm()
+    check.desktop.backdrop(ROOT)
+    again, _ = check.phase("user-settings", one, 1)
+    for focused, frame in frames.items():
+        changed = [(x, y, again.at(frame.x + x, frame.y + y), titled.at(frame.x + x, frame.y + y))
+                   for y in range(frame.h) for x in range(frame.w)
+                   if again.at(frame.x + x, frame.y + y) != titled.at(frame.x + x, frame.y + y)]
+        if changed:
+            check.fail("the user's title_alignment=center and title_shadow_active=true change "
+                       "%d pixels of the %s frame: %s" % (len(changed), frame.what(),
+                                                          describe_pixels(changed)))
     check.phase("scale-2", two, 2)
 
 

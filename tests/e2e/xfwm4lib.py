@@ -180,7 +180,7 @@ class Desktop:
         return run(["xfconf-query", "-c", "xfwm4", "-p", prop], env=self.env).strip()
 
     def start_wm(self):
-        self.log = open(self.log_path, "w")
+        self.log = open(self.log_path, "a")
         self.wm = subprocess.Popen(["xfwm4", "--compositor=off"], env=self.env,
                                    stdout=self.log, stderr=subprocess.STDOUT,
                                    stdin=subprocess.DEVNULL, cwd=self.workdir)
@@ -192,6 +192,11 @@ class Desktop:
             return "window id" in self.x.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
 
         wait_until("xfwm4 to manage the screen", running, 20.0)
+
+    def stop_wm(self):
+        end_process(self.wm)
+        self.log.close()
+        self.wm = None
 
     def wm_output(self):
         with open(self.log_path) as f:
