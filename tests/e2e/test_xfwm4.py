@@ -18,7 +18,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from e2elib import Failure, text_blend, wait_until
+from e2elib import BACKDROP, Failure, text_blend, wait_until
 from model import (ACTIVE_CAPTION, ACTIVE_COLOUR, ACTIVE_SIZE, INACTIVE_CAPTION, INACTIVE_COLOUR,
                    INACTIVE_SIZE)
 from pictures import Picture, read_bitmap, write_png
@@ -535,12 +535,13 @@ class Check:
             self.desktop.stop()
 
 
-def side_by_side(render, grab, frames):
-    """The render's sample windows on the left, xfwm4's frames of them on the right."""
+def side_by_side(render, grab, frames, zoom=2):
+    """The render's sample windows on the left, xfwm4's frames of them on the right, both on
+    the render's backdrop and magnified for the eye."""
     gap = 16
     width = gap + max(SIZES[False][0], SIZES[True][0])
     height = gap + SIZES[False][1] + gap + SIZES[True][1] + gap
-    out = Picture(gap + 2 * width, height, fill=(255, 255, 255, 255))
+    out = Picture(gap + 2 * width, height, fill=BACKDROP + (255,))
     y = gap
     for focused in (False, True):
         w, h = SIZES[focused]
@@ -549,9 +550,12 @@ def side_by_side(render, grab, frames):
         for dy in range(h):
             for dx in range(w):
                 out.put(gap + dx, y + dy, render.at(rx + dx, ry + dy))
-                out.put(gap + width + dx, y + dy, grab.at(frame.x + dx, frame.y + dy))
+                shown = grab.at(frame.x + dx, frame.y + dy)
+                out.put(gap + width + dx, y + dy, BACKDROP + (255,) if shown[:3] == ROOT else shown)
         y += h + gap
-    return out
+    return Picture(out.width * zoom, out.height * zoom,
+                   [out.at(x // zoom, y // zoom) for y in range(out.height * zoom)
+                    for x in range(out.width * zoom)])
 
 
 def run_style(check):
