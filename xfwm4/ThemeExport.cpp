@@ -203,14 +203,17 @@ private:
                 image.setPixel(x, y, qRgba(0, 0, 0, 0));
             }
         }
-        if (partial > 0)
+        if (partial > 0) {
+            const bool one = partial == 1;
             warn(name,
-                QStringLiteral("%1 of the mask's cut-away corner only partly covered: the window "
-                               "blends it with the mask, xfwm4 keeps a pixel only at full alpha "
-                               "and leaves it out")
-                    .arg(partial == 1 ? QStringLiteral("1 pixel")
-                                      : QStringLiteral("%1 pixels").arg(partial)),
+                QStringLiteral("%1 of the mask's cut-away corner %2 covered only in part: the "
+                               "window blends %3 with the mask, xfwm4 keeps a pixel only at full "
+                               "alpha and leaves %3 out")
+                    .arg(one ? QStringLiteral("1 pixel") : QStringLiteral("%1 pixels").arg(partial),
+                        one ? QStringLiteral("is") : QStringLiteral("are"),
+                        one ? QStringLiteral("it") : QStringLiteral("them")),
                 "partial-alpha");
+        }
         return image;
     }
 
@@ -302,7 +305,6 @@ private:
         const int frameLeft = active.frameleft->width() * n;
         const int frameRight = active.frameright->width() * n;
         const int cornerLeft = active.captionbarLeft->width() * n;
-        const int caption = captionHeight() * n;
         // The close button's right end keeps the focused sample window's distance from the
         // frame's right edge, maximized (no border) or not.
         const int fromRight = (width - m_closeArea.left() - m_closeArea.width()) * n;
@@ -315,7 +317,7 @@ private:
         const int column = n;
         const int horizontal = active.caption->x() * n - titleStart - column;
         const auto vertical = [&](const QLabel* label) {
-            return label->y() * n - cDiv(caption - label->height() * n, 2);
+            return (label->y() - cDiv(captionHeight() - label->height(), 2)) * n;
         };
         const QFont font = active.caption->font();
         const QString family = QFontInfo(font).family();
