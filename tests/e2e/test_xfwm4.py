@@ -10,6 +10,7 @@ Usage: test_xfwm4.py ROW --tool FRAMEWRIGHT_STYLE --source DIR --artefacts DIR
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -50,10 +51,6 @@ BUTTONS = ["minimize", "maximize", "close"]
 STATES_ROWS = ["minimize", "restore", "maximize", "close"]
 STATES_COLUMNS = ["normal", "over", "press", "disable"]
 STATES_BORDER = (192, 192, 192)
-
-
-class Fault(Exception):
-    """What the screen showed other than the render, with where and how."""
 
 
 # The style and the theme --------------------------------------------------------------------
@@ -161,14 +158,14 @@ def covered(x, y, width):
 class Frame:
     """One client's frame on a grab, at scale s of the sample window it stands for."""
 
-    def __init__(self, grab, client, focused, scale, extents):
+    def __init__(self, grab, client, focused, scale, extents, maximized=False):
         self.grab = grab
         self.focused = focused
         self.scale = scale
         self.size = SIZES[focused]
         self.x, self.y, self.w, self.h = client.geometry()
         self.extents = extents
-        if (self.w, self.h) != (self.size[0] * scale, self.size[1] * scale):
+        if not maximized and (self.w, self.h) != (self.size[0] * scale, self.size[1] * scale):
             raise Failure("the %s frame is %dx%d, expected the sample window's %dx%d times %d"
                           % (self.what(), self.w, self.h, self.size[0], self.size[1], scale))
 
@@ -496,29 +493,23 @@ class Check:
                    lambda: "MAXIMIZED_HORZ" in self.desktop.x.tool(
                        "xprop", "-id", str(client.window), "_NET_WM_STATE"), 5.0)
         self.park()
-        grab = self.grab()
-        fx, fy, fw, fh = client.geometry()
-        button = None
-        for line in self.desktop.x.tool("xwininfo", "-tree", "-id", str(client.frame)).split(
-                "\n"):
-            parts = line.split()
-            for part in parts:
-                if "x" in part and "+" in part and part[0].isdigit():
-                    size, _, place = part.partition("+")
-                    w, h = (int(v) for v in size.split("x"))
-                    px, py = (int(v) for v in place.replace("+-", "+").split("+")[:2])
-                    if (w, h) == (19 * scale, 19 * scale):
-                        button = (px, py) if button is None or px > button[0] else button
-        # The rightmost button window is close; maximize lies one button to its left.
-        if button is None:
+        maximized = Frame(self.grab(), client, True, scale, theme.extents, maximized=True)
+        # The maximized frame is as wide as the screen: its rightmost 19 x 19 button window is
+        # close, and maximize lies one button to its left.
+        tree = self.desktop.x.tool("xwininfo", "-tree", "-id", str(client.frame))
+        windows = [tuple(int(v) for v in found) for found in
+                   re.findall(r"(\d+)x(\d+)\+(-?\d+)\+(-?\d+)", tree)]
+        buttons = [(x, y) for w, h, x, y in windows if (w, h) == (19 * scale, 19 * scale)]
+        if not buttons:
             self.fail("%s: the maximized frame has no button windows of 19x19" % phase)
             return
-        maximized = Frame.__new__(Frame)
-        maximized.grab, maximized.focused, maximized.scale = grab, True, scale
-        maximized.x, maximized.y = fx, fy
-        rect = (button[0] - (19 + SPACING) * scale, button[1], 19 * scale, 18 * scale)
+        x, y = max(buttons)
+        if maximized.w - (x + 19 * scale) != CLOSE_END * scale:
+            self.fail("%s: the maximized frame's close button ends %d pixels from its right edge, "
+                      "expected %d" % (phase, maximized.w - x - 19 * scale, CLOSE_END * scale))
+        rect = (x - (19 + SPACING) * scale, y, 19 * scale, 18 * scale)
         if not self.check_button(phase, maximized, "maximize", "restore", "normal", rect):
-            self.save(grab, phase + "-maximized")
+            self.save(maximized.grab, phase + "-maximized")
 
     def phase(self, phase, theme, scale, pointer=True):
         self.use_theme(theme)
