@@ -324,13 +324,16 @@ class Check:
         self.desktop.start_wm()
         self.desktop.backdrop(ROOT)
 
-    def use_theme(self, theme):
+    def use_theme(self, theme, by_path=False):
+        """The theme installed and named, or named by the absolute path of its xfwm4/ folder."""
         for client in self.desktop.clients:
             client.stop()
         self.desktop.clients = []
-        if self.desktop.get("/general/theme") != theme.name:
-            theme.install(self.desktop)
-            self.desktop.set("/general/theme", "string", theme.name)
+        value = os.path.join(theme.directory, "xfwm4") if by_path else theme.name
+        if self.desktop.get("/general/theme") != value:
+            if not by_path:
+                theme.install(self.desktop)
+            self.desktop.set("/general/theme", "string", value)
             # A window mapped while xfwm4 reloads its theme may keep a size of the old one.
             time.sleep(1.0)
 
@@ -511,12 +514,11 @@ class Check:
         if not self.check_button(phase, maximized, "maximize", "restore", "normal", rect):
             self.save(maximized.grab, phase + "-maximized")
 
-    def phase(self, phase, theme, scale, pointer=True):
-        self.use_theme(theme)
+    def phase(self, phase, theme, scale, by_path=False):
+        self.use_theme(theme, by_path)
         clients = self.windows(theme, scale)
         blank, frames = self.check_frames(phase, clients, theme, scale)
-        if pointer:
-            self.check_pointer(phase, clients, theme, scale)
+        self.check_pointer(phase, clients, theme, scale)
         titled = self.check_text(phase, clients, blank, theme, scale)
         self.check_maximized(phase, clients, theme, scale)
         return titled, frames
@@ -576,7 +578,7 @@ def run_style(check):
             check.fail("the user's title_alignment=center and title_shadow_active=true change "
                        "%d pixels of the %s frame: %s" % (len(changed), frame.what(),
                                                           describe_pixels(changed)))
-    check.phase("scale-2", two, 2)
+    check.phase("scale-2", two, 2, by_path=True)
 
 
 def run_wrong_pixel(check):
