@@ -113,8 +113,11 @@ int runExportCommand(const QStringList& arguments)
     const bool strict = parser.isSet(strictOption);
     const QByteArray prefix = QByteArray(kProgram) + ": ";
     if (!ThemeWriter::validName(themeDir)) {
+        const QByteArray name = ThemeWriter::themeName(themeDir);
+        const bool named = !name.isEmpty() && name != "." && name != "..";
         err(prefix + printable(themeDir)
-            + ": the theme's name is not valid UTF-8, and xfwm4 takes theme names as UTF-8");
+            + (named ? ": the theme's name is not valid UTF-8, and xfwm4 takes theme names as UTF-8"
+                     : ": names no folder whose name the theme could take"));
         return kProblems;
     }
     if (!force && ThemeWriter::occupied(themeDir)) {
