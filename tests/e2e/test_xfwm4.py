@@ -53,8 +53,6 @@ STATES_COLUMNS = ["normal", "over", "press", "disable"]
 STATES_BORDER = (192, 192, 192)
 
 
-# The style and the theme --------------------------------------------------------------------
-
 def tool_run(args, what):
     done = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     if done.returncode != 0:
@@ -127,8 +125,6 @@ class Theme:
     def install(self, desktop):
         shutil.copytree(self.directory, os.path.join(desktop.data, "themes", self.name))
 
-
-# The screen against the render --------------------------------------------------------------
 
 def piece_name(x, y, size, extents):
     width, height = size
@@ -315,8 +311,6 @@ class Check:
         write_png(os.path.join(self.artefacts, name + ".png"),
                   grab.crop(0, 0, grab.width, min(grab.height, 540)))
 
-    # The window manager -------------------------------------------------------------------------
-
     def start(self, theme):
         self.desktop = Desktop(os.path.join(self.tmp, "desktop"), SCREEN)
         theme.install(self.desktop)
@@ -383,8 +377,6 @@ class Check:
             return grab if same else None
 
         return wait_until("the screen to settle", settled, 10.0, interval=0.15)
-
-    # The checks --------------------------------------------------------------------------------
 
     def check_frames(self, phase, clients, theme, scale):
         grab = self.grab()
