@@ -22,7 +22,7 @@ from e2elib import BACKDROP, Failure, text_blend, wait_until
 from model import (ACTIVE_CAPTION, ACTIVE_COLOUR, ACTIVE_SIZE, INACTIVE_CAPTION, INACTIVE_COLOUR,
                    INACTIVE_SIZE)
 from pictures import Picture, read_bitmap, write_png
-from xfwm4lib import TOOLS, Desktop
+from xfwm4lib import TOOLS, Desktop, font_config
 
 # Room for both frames side by side at twice the size, and no more: every grab reads it all.
 SCREEN = (1700, 560)
@@ -52,8 +52,9 @@ STATES_COLUMNS = ["normal", "over", "press", "disable"]
 STATES_BORDER = (192, 192, 192)
 
 
-def tool_run(args, what):
-    done = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+def tool_run(args, what, env):
+    done = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                          env=env)
     if done.returncode != 0:
         raise Failure("%s failed with status %d:\n%s" % (what, done.returncode, done.stdout))
     return done.stdout
@@ -271,6 +272,11 @@ class Check:
         self.tmp = tmp
         self.artefacts = artefacts
         self.problems = []
+        # The commands read no home and only the fonts xfwm4 is given.
+        home = os.path.join(tmp, "tool-home")
+        os.makedirs(home)
+        self.env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home, XDG_CACHE_HOME=home,
+                        FONTCONFIG_FILE=font_config(tmp))
         style = os.path.join(args.source, "styles", row["style"], "Frame")
         if row.get("make"):
             made = os.path.join(tmp, "style")
@@ -285,19 +291,20 @@ class Check:
             raise Failure("the style's caption button face is %dx%d: the checks of the "
                           "buttons know the form's 19x18" % face)
         states = os.path.join(tmp, "states.png")
-        tool_run([args.tool, "states", style, "-o", states], "states")
+        tool_run([args.tool, "states", style, "-o", states], "states", self.env)
         self.cells = states_cells(states, face)
         self.desktop = None
 
     def picture(self, name, options):
         path = os.path.join(self.tmp, name + ".png")
-        tool_run([self.args.tool, "render", self.style, "-o", path] + options, "render")
+        tool_run([self.args.tool, "render", self.style, "-o", path] + options, "render",
+                 self.env)
         return read_bitmap(path)
 
     def export(self, name, scale):
         directory = os.path.join(self.tmp, "export", name)
         out = tool_run([self.args.tool, "export", "xfwm4", self.style, "-o", directory,
-                        "--scale", str(scale)], "export xfwm4")
+                        "--scale", str(scale)], "export xfwm4", self.env)
         if not out.strip().splitlines()[-1].startswith(directory + ": "):
             raise Failure("export xfwm4 did not end with its summary line:\n%s" % out)
         return Theme(directory)
