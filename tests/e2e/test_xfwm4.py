@@ -140,12 +140,22 @@ def piece_name(x, y, size, extents):
     return "left edge" if x < left else "right edge"
 
 
-def covered(x, y, width):
+def render_text(render, focused):
+    """The pixels of the render's caption label that its text changes: those that differ from
+    the caption beside the label on their row."""
+    rx, ry = RENDER_AT[focused]
+    lx, ly, lw, lh = LABEL
+    return {(x, y) for y in range(ly, ly + lh) for x in range(lx, lx + lw)
+            if render.at(rx + x, ry + y)[:3] != render.at(rx + lx + lw + 4, ry + y)[:3]}
+
+
+def covered(x, y, width, text):
     """Pixels of a sample window where the icon, the caption text or a button lies over the
     pieces, in the render or on xfwm4's frame."""
-    for rx, ry, rw, rh in (ICON, LABEL):
-        if rx <= x < rx + rw and ry <= y < ry + rh:
-            return True
+    if ICON[0] <= x < ICON[0] + ICON[2] and ICON[1] <= y < ICON[1] + ICON[3]:
+        return True
+    if (x, y) in text:
+        return True
     first = min(RENDER_BUTTONS_X, width - CLOSE_END - 3 * 19 - 2 * SPACING)
     last = max(RENDER_BUTTONS_END, width - CLOSE_END)
     return BUTTON_TOP <= y < BUTTON_TOP + 18 and first <= x < last
@@ -195,7 +205,7 @@ def uncovered(style, render):
     return clear
 
 
-def frame_mismatches(frame, render, clear):
+def frame_mismatches(frame, render, clear, text):
     """Every frame pixel that differs from the render's sample window, where nothing covers it;
     outside the frame's shape the desktop must show."""
     s = frame.scale
@@ -207,7 +217,7 @@ def frame_mismatches(frame, render, clear):
             if left <= x < frame.w - right and top <= y < frame.h - bottom:
                 continue
             ux, uy = x // s, y // s
-            if covered(ux, uy, frame.size[0]):
+            if covered(ux, uy, frame.size[0], text[frame.focused]):
                 continue
             want = ROOT if (ux, uy) in clear[frame.focused] else render.at(rx + ux, ry + uy)[:3]
             got = frame.at(x, y)
@@ -251,16 +261,11 @@ def describe_pixels(mismatches, limit=6):
         x, y, g[0], g[1], g[2], w[0], w[1], w[2]) for x, y, g, w in mismatches[:limit])
 
 
-def render_text_left(render, focused):
-    """The first column of the render's caption text, against the caption beside the label."""
-    rx, ry = RENDER_AT[focused]
-    lx, ly, lw, lh = LABEL
-    for x in range(lx, lx + lw):
-        for y in range(ly, ly + lh):
-            if render.at(rx + x, ry + y)[:3] != render.at(rx + lx + lw + 4, ry + y)[:3]:
-                return x
-    raise Failure("the render's %s sample window shows no caption text"
-                  % ("focused" if focused else "unfocused"))
+def text_left(text, focused):
+    if not text:
+        raise Failure("the render's %s sample window shows no caption text"
+                      % ("focused" if focused else "unfocused"))
+    return min(x for x, _ in text)
 
 
 class Check:
@@ -285,6 +290,7 @@ class Check:
         self.style = style
         self.render = self.picture("render", [])
         self.clear = uncovered(style, self.render)
+        self.text = {focused: render_text(self.render, focused) for focused in (False, True)}
         self.render_over = self.picture("render-over", ["--minimize", "over"])
         face = read_bitmap(os.path.join(style, "captionbutton_normal.png")).size()
         if face != (19, 18):
@@ -398,7 +404,7 @@ class Check:
         for focused, client in clients.items():
             frame = Frame(grab, client, focused, scale, theme.extents)
             frames[focused] = frame
-            mismatches = frame_mismatches(frame, self.render, self.clear)
+            mismatches = frame_mismatches(frame, self.render, self.clear, self.text)
             if mismatches:
                 self.fail("%s: %d pixels of the %s frame differ from the render: %s"
                           % (phase, len(mismatches), frame.what(),
@@ -496,7 +502,7 @@ class Check:
                 self.fail("%s: the %s caption shows %d pixels of the caption colour, expected "
                           "its text" % (phase, frame.what(), inked))
             elif first is not None:
-                want = render_text_left(self.render, focused)
+                want = text_left(self.text[focused], focused)
                 if abs(first / scale - want) > 2:
                     self.fail("%s: the %s caption text starts at x %d, the render's at %d"
                               % (phase, frame.what(), first / scale, want))
@@ -614,7 +620,7 @@ def run_wrong_pixel(check):
     clients = check.windows(theme, 1)
     grab = check.grab()
     frame = Frame(grab, clients[True], True, 1, theme.extents)
-    mismatches = frame_mismatches(frame, check.render, check.clear)
+    mismatches = frame_mismatches(frame, check.render, check.clear, check.text)
     where = [(x, y) for x, y, _, _ in mismatches]
     want = (px, frame.h - corner.height + py)
     if where != [want]:
@@ -624,7 +630,7 @@ def run_wrong_pixel(check):
                                      ": " + describe_frame(frame, mismatches)
                                      if mismatches else ", the comparison cannot fail"))
     unfocused = frame_mismatches(Frame(grab, clients[False], False, 1, theme.extents),
-                                 check.render, check.clear)
+                                 check.render, check.clear, check.text)
     if unfocused:
         check.fail("the unfocused frame, whose pieces were not changed, differs: %s"
                    % describe_frame(Frame(grab, clients[False], False, 1, theme.extents),
