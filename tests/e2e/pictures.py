@@ -195,12 +195,12 @@ def read_bitmap(path):
     return read_png(path)
 
 
-def write_png(path, picture):
+def write_png(path, picture, alpha=False):
     raw = bytearray()
     for y in range(picture.height):
         raw.append(0)
-        for r, g, b, _ in picture.pixels[y * picture.width:(y + 1) * picture.width]:
-            raw += bytes((r, g, b))
+        for r, g, b, a in picture.pixels[y * picture.width:(y + 1) * picture.width]:
+            raw += bytes((r, g, b, a) if alpha else (r, g, b))
 
     def chunk(kind, body):
         return (struct.pack(">I", len(body)) + kind + body
@@ -208,7 +208,8 @@ def write_png(path, picture):
 
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n")
-        header = struct.pack(">IIBBBBB", picture.width, picture.height, 8, 2, 0, 0, 0)
+        header = struct.pack(">IIBBBBB", picture.width, picture.height, 8, 6 if alpha else 2,
+                             0, 0, 0)
         f.write(chunk(b"IHDR", header))
         f.write(chunk(b"IDAT", zlib.compress(bytes(raw), 9)))
         f.write(chunk(b"IEND", b""))
