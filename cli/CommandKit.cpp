@@ -22,6 +22,7 @@ const char kDiffUsage[]
       " [--size WxH]";
 const char kSheetUsage[] = "framewright-style sheet DIR -o FILE.png [--scale N]";
 const char kStatesUsage[] = "framewright-style states DIR -o FILE.png [--scale N]";
+const char kImportUsage[] = "framewright-style import xfwm4 THEME -o DIR [--force]";
 
 namespace {
 
@@ -30,6 +31,7 @@ const char kHelp[] = R"(Usage: %1
   or:  %3
   or:  %4
   or:  %5
+  or:  %6
 Check a window-frame style directory for every problem at once, or draw the preview of it that
 Framewright shows, every file of it or every caption button state, without a display.
 
@@ -48,6 +50,9 @@ Commands:
             preview panel the load pass composed
   diff      render OLD and NEW alike, name the style files that differ and write OLD,
             NEW and NEW with the differing pixels in red side by side
+  import    make a style in DIR from the xfwm4 theme THEME (a theme directory holding
+            xfwm4/, or that folder), reading it as xfwm4 4.18 does; one line for each
+            piece it had to fit, make from a neighbour or leave out
 
 Options of check:
       --strict             count warnings as errors
@@ -79,6 +84,10 @@ Options of sheet and states:
       --scale N            magnify N times, 1 to 8, nearest neighbour (sheet: the
                            magnified copy beside each file, default 4; states: every
                            cell, default 1)
+
+Options of import:
+  -o, --output DIR         write the style to DIR, whole, through a hidden folder beside it
+      --force              replace a DIR that is not empty
 
       --help               display this help and exit
       --version            output version information and exit
@@ -137,6 +146,7 @@ int badUsage(const QByteArray& message, const char* usage)
         err(QByteArray("  or:  ") + kDiffUsage);
         err(QByteArray("  or:  ") + kSheetUsage);
         err(QByteArray("  or:  ") + kStatesUsage);
+        err(QByteArray("  or:  ") + kImportUsage);
     }
     err(QByteArray("Try '") + kProgram + " --help' for more information.");
     return kBadUsage;
@@ -145,9 +155,9 @@ int badUsage(const QByteArray& message, const char* usage)
 int showHelp()
 {
     std::fflush(stderr);
-    const QString text
-        = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage), QLatin1String(kRenderUsage),
-            QLatin1String(kDiffUsage), QLatin1String(kSheetUsage), QLatin1String(kStatesUsage));
+    const QString text = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage),
+        QLatin1String(kRenderUsage), QLatin1String(kDiffUsage), QLatin1String(kSheetUsage),
+        QLatin1String(kStatesUsage), QLatin1String(kImportUsage));
     std::fputs(text.toUtf8().constData(), stdout);
     return kSuccess;
 }

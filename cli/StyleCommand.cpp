@@ -3,6 +3,7 @@
 
 #include "cli/CommandKit.h"
 #include "cli/DiffCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/Printable.h"
 #include "cli/RenderConditions.h"
 #include "cli/SheetCommand.h"
@@ -264,6 +265,8 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return runSheetCommand(rest);
     if (command == QLatin1String("states"))
         return runStatesCommand(rest);
+    if (command == QLatin1String("import"))
+        return runImportCommand(rest);
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
@@ -271,6 +274,6 @@ int runStyleCommand(const QList<QByteArray>& arguments)
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
     return badUsage(
-        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet or states",
+        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet, states or import",
         nullptr);
 }
