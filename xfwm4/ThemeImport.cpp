@@ -205,13 +205,14 @@ void Builder::frame(int wi)
     const QByteArray w = kWindows[wi];
     const QByteArray o = kWindows[1 - wi];
     const Window window = wi == 0 ? Window::Active : Window::Inactive;
+    // Nearest first: the same piece of the other window, then the pieces beside it.
     auto chain = [&](std::initializer_list<const char*> bases) {
         QList<QByteArray> list;
-        for (const char* base : bases)
+        for (const char* base : bases) {
             list.append(QByteArray(base) + '-' + w);
-        for (const char* base : bases)
             list.append(QByteArray(base) + '-' + o);
-        list += anyFrame(w);
+        }
+        list += anyFrame(kWindows[wi]);
         return list;
     };
     const int ch = StyleFiles::kCornerHeight;

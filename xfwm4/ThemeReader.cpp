@@ -143,9 +143,11 @@ Settings parseThemerc(const QByteArray& bytes)
     constexpr qsizetype kChunk = 254; // fgets into xfwm4's 255-byte buffer
     qsizetype at = 0;
     while (at < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', at);
-        end = end < 0 ? bytes.size() : end + 1;
-        end = std::min(end, at + kChunk);
+        // Looked for within the chunk only, so a file of one long line reads in linear time.
+        const qsizetype room = std::min(kChunk, bytes.size() - at);
+        const char* start = bytes.constData() + at;
+        const auto* newline = static_cast<const char*>(std::memchr(start, '\n', size_t(room)));
+        const qsizetype end = newline ? at + (newline - start) + 1 : at + room;
         QByteArray line = bytes.mid(at, end - at);
         at = end;
         const qsizetype nul = line.indexOf('\0');
