@@ -13,7 +13,8 @@ build=${FRAMEWRIGHT_BUILD:-$root/build/test}
 packages=(cmake ninja-build make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
           fonts-dejavu-core fonts-liberation libbenchmark-dev libx11-dev
           xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
-          desktop-file-utils appstream lintian help2man man-db git)
+          desktop-file-utils appstream lintian help2man man-db git
+          qt6-svg-dev xfwm4 xfwm4-theme-breeze)
 
 source "$root/tools/install-packages.sh"
 install_missing "${packages[@]}"
