@@ -124,6 +124,7 @@ public:
     Builder(const QByteArray& folder, const ThemeReader::Settings& settings)
         : m_folder(folder)
         , m_settings(settings)
+        , m_present(ThemeReader::listFolder(folder))
     { }
 
     ThemeImport::Result run();
@@ -153,6 +154,7 @@ private:
 
     QByteArray m_folder;
     ThemeReader::Settings m_settings;
+    QSet<QByteArray> m_present;
     Pieces m_pieces;
     ThemeImport::Style m_style;
     QImage m_corner[2][2]; // [side][window], before the key
@@ -556,7 +558,9 @@ bool writeAll(const QByteArray& path, const QByteArray& bytes, QByteArray& why)
         }
         done += n;
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    // No fsync: a kill cannot leave a half-written style in place, since the folder is moved in
+    // only once every file is written.
+    if (::close(fd) != 0) {
         why = std::strerror(errno);
         return false;
     }

@@ -6,6 +6,7 @@
 #include <QXmlStreamReader>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -305,8 +306,21 @@ QImage compose(const QImage& xpm, const QImage& image)
     return result;
 }
 
-Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbols& symbols)
+QSet<QByteArray> listFolder(const QByteArray& dir)
 {
+    QSet<QByteArray> names;
+    if (DIR* stream = ::opendir(dir.constData())) {
+        while (const dirent* entry = ::readdir(stream))
+            names.insert(QByteArray(entry->d_name));
+        ::closedir(stream);
+    }
+    return names;
+}
+
+Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbols& symbols,
+    const QSet<QByteArray>* present)
+{
+    auto absent = [present](const QByteArray& file) { return present && !present->contains(file); };
     Piece piece;
     auto note = [&piece](const QByteArray& file, const QByteArray& why) {
         if (!piece.skipped.isEmpty())
@@ -316,19 +330,22 @@ Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbo
     const QByteArray base = dir.endsWith('/') ? dir + name : dir + '/' + name;
     QImage xpm;
     QByteArray bytes, why;
-    if (readFile(base + ".xpm", bytes, why)) {
+    const bool hasXpm = !absent(name + ".xpm");
+    if (hasXpm && readFile(base + ".xpm", bytes, why)) {
         xpm = XpmReader::read(bytes, symbols, &why);
         if (xpm.isNull())
             note(name + ".xpm", why);
         else
             piece.files = name + ".xpm";
-    } else if (why != systemText(ENOENT)) {
+    } else if (hasXpm && why != systemText(ENOENT)) {
         note(name + ".xpm", why);
     }
     static const char* const kinds[] = { "svg", "png", "gif", "jpg", "bmp" };
     QImage image;
     for (const char* kind : kinds) {
         const QByteArray file = name + '.' + kind;
+        if (absent(file))
+            continue;
         if (!readFile(base + '.' + kind, bytes, why)) {
             if (why != systemText(ENOENT))
                 note(file, why);

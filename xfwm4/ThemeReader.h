@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
+#include <QSet>
 
 // Reading an xfwm4 theme as xfwm4 4.18 reads it: themerc, the symbolic colours and each piece.
 namespace ThemeReader {
@@ -49,7 +50,13 @@ struct Piece
 };
 
 // The piece name (such as "title-1-active") from dir: the .xpm, then the first of .svg, .png,
-// .gif, .jpg, .bmp that reads, composed over it.
-Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbols& symbols);
+// .gif, .jpg, .bmp that reads, composed over it. With present (the names dir holds), a file not
+// among them is not looked for.
+Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbols& symbols,
+    const QSet<QByteArray>* present = nullptr);
+
+// The names dir holds, read once, so that a theme's pieces are looked for without a failed open
+// for each format it does not use.
+QSet<QByteArray> listFolder(const QByteArray& dir);
 
 } // namespace ThemeReader
