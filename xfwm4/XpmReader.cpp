@@ -247,6 +247,15 @@ QImage read(const QByteArray& bytes, const ColourSymbols& symbols, QByteArray* w
     if (w > kLargestSide || h > kLargestSide)
         return fail("an XPM larger than 4096 x 4096");
 
+    // Up to 8 characters a pixel, as one number: no allocation per pixel.
+    auto key = [cpp](const char* chars, qsizetype length) {
+        quint64 packed = 0;
+        for (qsizetype i = 0; i < std::min<qsizetype>(length, cpp) && chars[i]; ++i)
+            packed = packed << 8 | quint8(chars[i]);
+        return packed;
+    };
+    const bool packed = cpp <= 8;
+    QHash<quint64, Colour> small;
     QHash<QByteArray, Colour> table;
     Colour fallback;
     for (int i = 0; i < colours; ++i) {
@@ -260,7 +269,10 @@ QImage read(const QByteArray& bytes, const ColourSymbols& symbols, QByteArray* w
             colour.transparent = false;
         else
             colour.rgb = 0;
-        table.insert(chars, colour);
+        if (packed)
+            small.insert(key(chars.constData(), chars.size()), colour);
+        else
+            table.insert(chars, colour);
         if (i == 0)
             fallback = colour;
     }
@@ -275,9 +287,17 @@ QImage read(const QByteArray& bytes, const ColourSymbols& symbols, QByteArray* w
             continue;
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            const auto found = table.constFind(line.mid(qsizetype(x) * cpp, cpp));
-            const Colour& colour = found == table.cend() ? fallback : *found;
-            out[x] = colour.transparent ? 0 : (colour.rgb | 0xff000000u);
+            const Colour* colour = &fallback;
+            if (packed) {
+                const auto found = small.constFind(key(line.constData() + qsizetype(x) * cpp, cpp));
+                if (found != small.cend())
+                    colour = &*found;
+            } else {
+                const auto found = table.constFind(line.mid(qsizetype(x) * cpp, cpp));
+                if (found != table.cend())
+                    colour = &*found;
+            }
+            out[x] = colour->transparent ? 0 : (colour->rgb | 0xff000000u);
         }
     }
     return image;
