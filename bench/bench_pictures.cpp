@@ -2,7 +2,8 @@
 // framewright-style's review pictures against their floors: the contact sheet and the states
 // grid against reading the style's files with the bitmap reader plus encoding one PNG of the
 // picture's size; the render at 1920 x 1080 against the load pass at that size plus encoding
-// one PNG of the panel's size.
+// one PNG of the panel's size; the xfwm4 export of one style, written to disk, against the load
+// pass on a panel of its own plus encoding the PNGs it writes.
 
 #include "FloorReporter.h"
 #include "Measure.h"
@@ -15,9 +16,12 @@
 #include "style/BitmapReader.h"
 #include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
+#include "xfwm4/ThemeExport.h"
+#include "xfwm4/ThemeWriter.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -97,9 +101,37 @@ void BM_RenderSize(benchmark::State& state)
         state.SkipWithError("the render reported a failing file");
 }
 
+void BM_ExportXfwm4(benchmark::State& state)
+{
+    // Into memory where the machine has a tmpfs: the floor has no disk, and the figure is the
+    // export's, not the file system's. Each run replaces the last, as --force does.
+    const bool shm = QFileInfo(QStringLiteral("/dev/shm")).isWritable();
+    QTemporaryDir root(shm ? QStringLiteral("/dev/shm/framewright-bench-XXXXXX") : QString());
+    const QByteArray theme = QFile::encodeName(root.path()) + "/Luna";
+    const ThemeExport sample = ThemeExport::fromStyle(g_styleDir);
+    bool clean = !sample.failed();
+    const auto program = [&] {
+        const ThemeExport exported = ThemeExport::fromStyle(g_styleDir);
+        const ThemeWriter::Result written = ThemeWriter::write(theme, exported.files(), true);
+        clean = clean && !exported.failed() && written.outcome == ThemeWriter::Outcome::Written;
+    };
+    // The pass as the command line runs it, on a panel of its own built offscreen.
+    const auto floor = [&] {
+        PreviewPanel window;
+        window.resize(PreviewPanel::kSizeInWindow);
+        window.loadStyle(g_styleDir);
+        for (const ThemeExport::Picture& picture : sample.pictures)
+            benchmark::DoNotOptimize(encodePng(picture.image));
+    };
+    runPaired(state, 1, program, floor);
+    if (!clean)
+        state.SkipWithError("the export failed");
+}
+
 BENCHMARK(BM_Sheet)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
 BENCHMARK(BM_States)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
 BENCHMARK(BM_RenderSize)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
+BENCHMARK(BM_ExportXfwm4)->Unit(benchmark::kMicrosecond)->UseManualTime()->MinTime(1.0);
 
 } // namespace
 
@@ -124,6 +156,8 @@ int main(int argc, char* argv[])
     reporter.comparePaired("sheet: framewright-style / read files + one PNG", "BM_Sheet", 1.5);
     reporter.comparePaired("states: framewright-style / read files + one PNG", "BM_States", 1.5);
     reporter.comparePaired("render --size 1920x1080 / load pass + one PNG", "BM_RenderSize", 1.5);
+    reporter.comparePaired(
+        "export xfwm4: framewright-style / panel, load pass + its PNGs", "BM_ExportXfwm4", 1.5);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return reporter.allMet() ? 0 : 1;

@@ -22,6 +22,8 @@ const char kDiffUsage[]
       " [--size WxH]";
 const char kSheetUsage[] = "framewright-style sheet DIR -o FILE.png [--scale N]";
 const char kStatesUsage[] = "framewright-style states DIR -o FILE.png [--scale N]";
+const char kExportUsage[] = "framewright-style export xfwm4 DIR -o THEME [--scale N] [--strict]"
+                            " [--format text|json|github] [--force]";
 const char kImportUsage[] = "framewright-style import xfwm4 THEME -o DIR [--force]";
 
 namespace {
@@ -32,8 +34,10 @@ const char kHelp[] = R"(Usage: %1
   or:  %4
   or:  %5
   or:  %6
-Check a window-frame style directory for every problem at once, or draw the preview of it that
-Framewright shows, every file of it or every caption button state, without a display.
+  or:  %7
+Check a window-frame style directory for every problem at once, draw the preview of it that
+Framewright shows, every file of it or every caption button state, without a display, make it a
+theme of the Xfce window manager, or make a style of such a theme.
 
 Commands:
   check     list every error (what would stop Framewright's load pass or its live
@@ -50,6 +54,8 @@ Commands:
             preview panel the load pass composed
   diff      render OLD and NEW alike, name the style files that differ and write OLD,
             NEW and NEW with the differing pixels in red side by side
+  export    write THEME/xfwm4, a theme that xfwm4 4.18 draws as the sample windows
+            show DIR after a load pass (see Exporting to xfwm4 below)
   import    make a style in DIR from the xfwm4 theme THEME (a theme directory holding
             xfwm4/, or that folder), reading it as xfwm4 4.18 does; one line for each
             piece it had to fit, make from a neighbour or leave out
@@ -85,6 +91,42 @@ Options of sheet and states:
                            magnified copy beside each file, default 4; states: every
                            cell, default 1)
 
+Options of export:
+  -o, --output THEME       write the theme into THEME/xfwm4; the theme's name is
+                           THEME's last path component, which must be valid UTF-8
+      --scale N            every piece, offset and spacing N times, 1 to 3, nearest
+                           neighbour, for high density screens (default 1)
+      --strict             count warnings as errors: exit 1 and no theme
+      --format FORMAT      the warnings as check gives them: text, json or github
+      --force              replace a THEME/xfwm4 that is not empty (only xfwm4/:
+                           whatever else THEME holds, such as gtk-3.0/, stays)
+
+Exporting to xfwm4: THEME/xfwm4 gets a themerc and PNG pictures with explicit
+colours, so the theme needs no GTK theme. Each piece is taken from the load pass's
+composed pictures: the caption corners as the window composes mask and corner, cut
+to 12 x 29, the window's body colour baked in where the colour key lets it through
+and transparent only where the mask shows its cut-away corner; the edges 5 wide
+and the bottom 8 high as the window stretches them, the right edge showing the
+left-edge picture; title-1 to title-5 the caption middle. The buttons are hide
+(minimize), maximize and close on the right, 2 apart, the close button as far
+from the right edge as in the focused sample window; maximize's toggled look
+shows the restore glyph. Each button picture is the face with its glyph at the
+form's offset: -active the normal face and glyph, -prelight over and over,
+-pressed press and press, -inactive the normal face and the disable glyph. The
+themerc sets every setting that changes the frame's look (button_layout,
+button_offset, button_spacing, title_alignment, full_width_title, the title
+offsets and font, title_shadow_active and _inactive, show_app_icon,
+frame_border_top, maximized_offset and the caption colours), so the user's own
+xfwm4 settings do not change it. Install it with cp -r THEME ~/.themes/.
+What xfwm4 cannot draw as the window does is a warning, and the theme is still
+written: partial-alpha (a pixel of the mask's cut-away corner only partly
+covered: xfwm4 keeps a pixel only at full alpha), tiled-varies (a piece the
+window stretches and xfwm4 repeats, whose pixels vary along that direction),
+glyph-fallback (an over or press glyph not in the style: the normal glyph
+stands in). The theme is written whole into a hidden folder in THEME and moved
+into place in one step, so an export stopped at any moment leaves THEME/xfwm4
+absent, old or new, never half written. A THEME/xfwm4 that is not empty is
+refused without --force. On success the last line is "THEME: N files, M warnings".
 Options of import:
   -o, --output DIR         write the style to DIR, whole, through a hidden folder beside it
       --force              replace a DIR that is not empty
@@ -94,8 +136,8 @@ Options of import:
 
 Exit status: 0 if all is well (warnings alone included, unless --strict), 1 if problems
 were found, a file of sheet or states is missing or unreadable, the render differs (from
-the reference, or NEW from OLD, files included), a pass stops or a picture cannot be
-written, 2 for bad usage.
+the reference, or NEW from OLD, files included), a pass stops, a picture or theme cannot
+be written or a theme is refused, 2 for bad usage.
 )";
 
 void print(FILE* stream, const QByteArray& line)
@@ -146,6 +188,7 @@ int badUsage(const QByteArray& message, const char* usage)
         err(QByteArray("  or:  ") + kDiffUsage);
         err(QByteArray("  or:  ") + kSheetUsage);
         err(QByteArray("  or:  ") + kStatesUsage);
+        err(QByteArray("  or:  ") + kExportUsage);
         err(QByteArray("  or:  ") + kImportUsage);
     }
     err(QByteArray("Try '") + kProgram + " --help' for more information.");
@@ -157,7 +200,7 @@ int showHelp()
     std::fflush(stderr);
     const QString text = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage),
         QLatin1String(kRenderUsage), QLatin1String(kDiffUsage), QLatin1String(kSheetUsage),
-        QLatin1String(kStatesUsage), QLatin1String(kImportUsage));
+        QLatin1String(kStatesUsage), QLatin1String(kExportUsage), QLatin1String(kImportUsage));
     std::fputs(text.toUtf8().constData(), stdout);
     return kSuccess;
 }

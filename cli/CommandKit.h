@@ -24,6 +24,7 @@ extern const char kRenderUsage[];
 extern const char kDiffUsage[];
 extern const char kSheetUsage[];
 extern const char kStatesUsage[];
+extern const char kExportUsage[];
 extern const char kImportUsage[];
 
 void out(const QByteArray& line);

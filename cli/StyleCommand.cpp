@@ -3,6 +3,7 @@
 
 #include "cli/CommandKit.h"
 #include "cli/DiffCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/Printable.h"
 #include "cli/RenderConditions.h"
@@ -265,6 +266,8 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return runSheetCommand(rest);
     if (command == QLatin1String("states"))
         return runStatesCommand(rest);
+    if (command == QLatin1String("export"))
+        return runExportCommand(rest);
     if (command == QLatin1String("import"))
         return runImportCommand(rest);
     if (command == QLatin1String("--help"))
@@ -273,7 +276,7 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return showVersion();
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
-    return badUsage(
-        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet, states or import",
+    return badUsage("unknown command '" + bytesOf(command)
+            + "': check, render, diff, sheet, states, export or import",
         nullptr);
 }

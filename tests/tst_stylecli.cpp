@@ -27,6 +27,9 @@ private slots:
     void badInput();
     void unwritableOutput_data();
     void unwritableOutput();
+    void exportTheme_data();
+    void exportTheme();
+    void exportJson();
     void references_data();
     void references();
     void diff_data();
@@ -177,9 +180,9 @@ void tst_StyleCli::exitStatus_data()
     QTest::newRow("diff, unknown state")
         << QByteArray("diff @Luna @Luna -o @out/x.png --minimize hover") << 2 << QByteArray()
         << usage + "unknown minimize state";
-    QTest::newRow("diff, bad size") << QByteArray("diff @Luna @Luna -o @out/x.png --size 112x38")
-                                    << 2 << QByteArray()
-                                    << usage + "bad size '112x38': WxH in digits, from 113x38";
+    QTest::newRow("diff, bad size")
+        << QByteArray("diff @Luna @Luna -o @out/x.png --size 112x38") << 2 << QByteArray()
+        << usage + "bad size '112x38': WxH in digits, from 113x38";
     QTest::newRow("clean, strict") << QByteArray("check --strict @Luna @Luna/") << 0
                                    << QByteArray("@Luna: 0 errors, 0 warnings\n"
                                                  "@Luna/: 0 errors, 0 warnings\n")
@@ -354,6 +357,10 @@ void tst_StyleCli::badInput()
     const Run sheet = run("sheet " + word + " -o @out/c.png", asNobody);
     QCOMPARE(sheet.status, 1);
     QVERIFY2(sheet.err.startsWith(renderLine + '\n'), sheet.err.constData());
+    // An export writes no theme at all.
+    const Run exported = run("export xfwm4 " + word + " -o @out/T", asNobody);
+    QCOMPARE(exported.status, 1);
+    QCOMPARE(exported.err, renderLine + '\n');
     // The pictures are still written, and nothing else anywhere.
     QCOMPARE(sh("ls @out").out, QByteArray("c.png\ns.png\nx.png\n"));
     QCOMPARE(sh("ls @").out, before);
@@ -381,6 +388,111 @@ void tst_StyleCli::unwritableOutput()
             r.err.constData());
         // Not even the save file's temporary is left behind.
         QCOMPARE(sh("ls -a @ @out").out, before);
+    }
+}
+
+void tst_StyleCli::exportTheme_data()
+{
+    QTest::addColumn<QByteArray>("arguments");
+    QTest::addColumn<bool>("asNobody");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out"); // standard output, whole
+    QTest::addColumn<QByteArray>("err"); // how standard error starts
+    QTest::addColumn<QByteArray>("theme"); // what @out/T/xfwm4 then holds: new, old or none
+
+    const QByteArray program = "framewright-style: ";
+    const QByteArray fallback = "@Lacking/close_active_over.png: ";
+    const QByteArray because = "is not in the style: the theme's close-prelight shows the normal "
+                               "glyph close_active_normal.png\n";
+    QTest::newRow("clean") << QByteArray("export xfwm4 @Luna -o @out/T") << false << 0
+                           << QByteArray("@out/T: 41 files, 0 warnings\n") << QByteArray()
+                           << QByteArray("new");
+    QTest::newRow("warning, still written")
+        << QByteArray("export xfwm4 @Lacking -o @out/T/") << false << 0
+        << fallback + "warning: " + because + "@out/T/: 41 files, 1 warning\n"
+        << QByteArray() << QByteArray("new");
+    QTest::newRow("warning, github")
+        << QByteArray("export xfwm4 --format github @Lacking -o @out/T") << false << 0
+        << "::warning file=" + fallback.chopped(2) + ",title=glyph-fallback::" + because
+            + "@out/T: 41 files, 1 warning\n"
+        << QByteArray() << QByteArray("new");
+    QTest::newRow("warning, strict: no theme")
+        << QByteArray("export xfwm4 --strict @Lacking -o @out/T") << false << 1
+        << fallback + "error: " + because << QByteArray() << QByteArray("none");
+    QTest::newRow("existing theme refused")
+        << QByteArray("export xfwm4 @Luna -o @out/Old") << false << 1 << QByteArray()
+        << program + "@out/Old/xfwm4 exists and is not empty: --force replaces it\n"
+        << QByteArray("old");
+    QTest::newRow("existing theme, --force")
+        << QByteArray("export xfwm4 @Luna -o @out/Old --force") << false << 0
+        << QByteArray("@out/Old: 41 files, 0 warnings\n") << QByteArray() << QByteArray("new");
+    QTest::newRow("name not UTF-8")
+        << QByteArray("export xfwm4 @Luna -o \"$(printf '@out/T\\377')\"") << false << 1
+        << QByteArray() << program + "@out/T\\xff: the theme's name is not valid UTF-8"
+        << QByteArray("none");
+    QTest::newRow("unwritable THEME")
+        << QByteArray("export xfwm4 @Luna -o @T") << true << 1 << QByteArray()
+        << program + "cannot write @T: Permission denied\n"
+        << QByteArray("none");
+    QTest::newRow("scale 4") << QByteArray("export xfwm4 @Luna -o @out/T --scale 4") << false << 2
+                             << QByteArray()
+                             << program + "bad scale '4': a whole number from 1 to 3"
+                             << QByteArray("none");
+    QTest::newRow("no format") << QByteArray("export @Luna -o @out/T") << false << 2 << QByteArray()
+                               << program + "unknown theme format '" << QByteArray("none");
+}
+
+void tst_StyleCli::exportTheme()
+{
+    QFETCH(QByteArray, arguments);
+    QFETCH(bool, asNobody);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QFETCH(QByteArray, theme);
+    QCOMPARE(
+        sh("rm -rf @out/* && mkdir -p @out/Old/xfwm4 @out/Old/gtk-3.0 && : > @out/Old/xfwm4/mine"
+           " && : > @out/Old/gtk-3.0/gtk.css && { [ -d @Lacking ] || { cp -r @Luna @Lacking &&"
+           " rm @Lacking/close_active_over.png; }; }")
+            .status,
+        0);
+    if (asNobody)
+        QVERIFY2(run("--version", true).status == 0, "cannot drop to user 65534 with setpriv");
+    const Run r = run(arguments, asNobody);
+    QCOMPARE(r.status, status);
+    QCOMPARE(r.out, at(out));
+    QVERIFY2(r.err.startsWith(at(err)), r.err.constData());
+    const QByteArray folder = arguments.contains("@out/Old") ? "@out/Old/xfwm4" : "@out/T/xfwm4";
+    const QByteArray listed = sh("ls " + folder + " 2>/dev/null | wc -l; ls -A @out/Old").out;
+    const QByteArray expected = theme == "new" ? "41\n" : theme == "old" ? "1\n" : "0\n";
+    QCOMPARE(listed, expected + "gtk-3.0\nxfwm4\n");
+}
+
+void tst_StyleCli::exportJson()
+{
+    QCOMPARE(sh("rm -rf @out/* && { [ -d @Lacking ] || { cp -r @Luna @Lacking &&"
+                " rm @Lacking/close_active_over.png; }; }")
+                 .status,
+        0);
+    for (const bool strict : { false, true }) {
+        const Run r = run(QByteArray("export xfwm4 --format json @Lacking -o @out/")
+            + (strict ? "S --strict" : "T"));
+        QCOMPARE(r.status, strict ? 1 : 0);
+        QCOMPARE(QFileInfo::exists(m_root.filePath(QStringLiteral("out/S"))), false);
+        const QJsonObject root = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(root.keys(), QStringList({ "errors", "problems", "theme", "warnings" }));
+        QCOMPARE(root.value(QLatin1String("theme")).toString(),
+            QFile::decodeName(at(strict ? "@out/S" : "@out/T")));
+        QCOMPARE(root.value(QLatin1String("errors")).toInt(-1), strict ? 1 : 0);
+        QCOMPARE(root.value(QLatin1String("warnings")).toInt(-1), strict ? 0 : 1);
+        const QJsonObject problem
+            = root.value(QLatin1String("problems")).toArray().at(0).toObject();
+        QCOMPARE(problem.keys(), QStringList({ "file", "message", "rule", "severity" }));
+        QCOMPARE(problem.value(QLatin1String("file")).toString(),
+            QStringLiteral("close_active_over.png"));
+        QCOMPARE(problem.value(QLatin1String("rule")).toString(), QStringLiteral("glyph-fallback"));
+        QCOMPARE(problem.value(QLatin1String("severity")).toString(),
+            strict ? QStringLiteral("error") : QStringLiteral("warning"));
     }
 }
 
