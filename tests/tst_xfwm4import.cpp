@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "preview/PanelRender.h"
+#include "preview/PreviewPanel.h"
 #include "style/BitmapReader.h"
 #include "style/ColourKey.h"
 #include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ButtonSplit.h"
+#include "xfwm4/ThemeExport.h"
 #include "xfwm4/ThemeImport.h"
 #include "xfwm4/ThemeReader.h"
 #include "xfwm4/XpmReader.h"
@@ -178,6 +181,8 @@ private slots:
     void hostileThemes();
     void everyInstalledTheme_data();
     void everyInstalledTheme();
+    void exportedAndImportedRendersAsBefore_data();
+    void exportedAndImportedRendersAsBefore();
 
 private:
     QString themeFolder() const { return m_dir->path() + QStringLiteral("/Theme/xfwm4"); }
@@ -695,5 +700,95 @@ void tst_Xfwm4Import::everyInstalledTheme()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_Xfwm4Import)
+void tst_Xfwm4Import::exportedAndImportedRendersAsBefore_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<bool>("odd");
+    for (const char* name : { "Luna", "Silver", "Licorice" })
+        QTest::newRow(name) << QString::fromLatin1(name) << false;
+    QTest::newRow("odd sizes") << QStringLiteral("Luna") << true;
+}
+
+// A style exported for xfwm4 and imported again shows what it showed: the export takes what
+// the window draws, and the import gives it back at the form's sizes.
+void tst_Xfwm4Import::exportedAndImportedRendersAsBefore()
+{
+    QFETCH(QString, style);
+    QFETCH(bool, odd);
+    const QString source = QFINDTESTDATA(QStringLiteral("../styles/%1/Frame").arg(style));
+    QVERIFY2(!source.isEmpty(), "the sample styles are not beside the tests");
+    const QString original = m_dir->path() + QStringLiteral("/Original");
+    QDir().mkpath(original);
+    for (const QString& name : QDir(source).entryList(QDir::Files))
+        QVERIFY(QFile::copy(source + '/' + name, original + '/' + name));
+    if (odd) {
+        // Corners larger than 12 x 29, edges wider than 5, a bottom higher than 8.
+        auto grow = [&](const char* name, int w, int h) {
+            const QString path = original + '/' + QLatin1String(name);
+            const QImage image = readBitmap(QFile::encodeName(path));
+            QVERIFY(image.scaled(image.width() + w, image.height() + h).save(path));
+        };
+        for (const char* w : { "active", "inactive" }) {
+            grow(qPrintable(QStringLiteral("captionbar_left_%1.png").arg(QLatin1String(w))), 3, 2);
+            grow(qPrintable(QStringLiteral("captionbar_right_%1.png").arg(QLatin1String(w))), 3, 2);
+            grow(qPrintable(QStringLiteral("frameleft_%1.png").arg(QLatin1String(w))), 2, 0);
+            grow(qPrintable(QStringLiteral("framebottom_%1.png").arg(QLatin1String(w))), 0, 3);
+        }
+    }
+    const QByteArray originalDir = QFile::encodeName(original);
+    const ThemeExport theme = ThemeExport::fromStyle(originalDir);
+    QVERIFY2(!theme.failed(), qPrintable(theme.failure));
+    const QString folder = m_dir->path() + QStringLiteral("/Exported/xfwm4");
+    QDir().mkpath(folder);
+    for (const ThemeExport::File& file : theme.files())
+        writeBytes(folder + '/' + QFile::decodeName(file.name), file.bytes);
+    const ThemeImport::Result result = ThemeImport::importTheme(
+        QFile::encodeName(m_dir->path() + QStringLiteral("/Exported")), styleDir(), false);
+    QVERIFY2(result.status == 0, result.error.constData());
+    const PanelRender before = renderPanel(originalDir, LiveMinimizeButton::Look::Normal);
+    const PanelRender after = renderPanel(styleDir(), LiveMinimizeButton::Look::Normal);
+    QVERIFY2(before.failure.isEmpty() && after.failure.isEmpty(), "a load pass stopped");
+    QCOMPARE(after.picture.size(), before.picture.size());
+    // Only where the masks mark the window's body: outside them the original's own corner
+    // compositing decides, which a theme cannot carry.
+    PreviewPanel panel;
+    panel.resize(PreviewPanel::kSizeInWindow);
+    const QImage masks[2] = { readBitmap(originalDir + "/frame_mask_left.bmp"),
+        readBitmap(originalDir + "/frame_mask_right.bmp") };
+    auto outsideMask = [&](QPoint p) {
+        for (const char* name : { "InactiveWindow", "ActiveWindow" }) {
+            const QWidget* window = panel.findChild<QWidget*>(QLatin1String(name));
+            if (!window)
+                return false;
+            const QRect rect(window->mapTo(&panel, QPoint(0, 0)), window->size());
+            const QRect corners[2] = { QRect(rect.topLeft(), QSize(12, 29)),
+                QRect(rect.right() - 11, rect.top(), 12, 29) };
+            for (int side = 0; side < 2; ++side) {
+                if (!corners[side].contains(p))
+                    continue;
+                const QPoint at = p - corners[side].topLeft();
+                return !masks[side].rect().contains(at) || masks[side].pixel(at) != qRgb(0, 0, 0);
+            }
+        }
+        return false;
+    };
+    int differing = 0, steps = 0;
+    for (int y = 0; y < before.picture.height(); ++y)
+        for (int x = 0; x < before.picture.width(); ++x)
+            if (before.picture.pixel(x, y) != after.picture.pixel(x, y) && !outsideMask({ x, y })) {
+                // The left corners' white, which the key takes, moved one step off it, as the
+                // import's key line says.
+                const bool moved = before.picture.pixel(x, y) == qRgb(255, 255, 255)
+                    && after.picture.pixel(x, y) == qRgb(255, 255, 254);
+                if (moved)
+                    ++steps;
+                else
+                    ++differing;
+            }
+    QCOMPARE(differing, 0);
+    if (steps > 0)
+        QVERIFY(anyLine("other pixels of that colour moved one step", result));
+}
+
+QTEST_MAIN(tst_Xfwm4Import)
 #include "tst_xfwm4import.moc"
