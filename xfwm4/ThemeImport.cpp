@@ -23,6 +23,23 @@
 
 namespace {
 
+// Every picture here is 32 bits a pixel (ARGB32 or RGB32), so a pixel is read and written in
+// place, without QImage::pixel's conversion per call.
+inline QRgb px(const QImage& image, int x, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
+}
+
+inline QRgb px(const QImage& image, QPoint p)
+{
+    return px(image, p.x(), p.y());
+}
+
+inline void setPx(QImage& image, int x, int y, QRgb colour)
+{
+    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+}
+
 using Piece = StyleFile::Piece;
 using Window = StyleFile::Window;
 using Side = StyleFile::Side;
@@ -73,7 +90,7 @@ QImage remap(const QImage& image, const QList<int>& xs, const QList<int>& ys)
     QImage out(int(xs.size()), int(ys.size()), QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x)
-            out.setPixel(x, y, image.pixel(xs[x], ys[y]));
+            setPx(out, x, y, px(image, xs[x], ys[y]));
     return out;
 }
 
@@ -107,7 +124,7 @@ bool allKey(const QImage& picture)
     const QImage shown = ColourKey::apply(picture);
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            if (qAlpha(shown.pixel(x, y)) != 0)
+            if (qAlpha(px(shown, x, y)) != 0)
                 return false;
     return true;
 }
@@ -255,13 +272,13 @@ void Builder::frame(int wi)
                 for (int x = 0; x < cw; ++x) {
                     QRgb p;
                     if (left)
-                        p = x < out.width() ? out.pixel(x, y)
-                                            : next.pixel((x - out.width()) % next.width(), y);
+                        p = x < out.width() ? px(out, x, y)
+                                            : px(next, (x - out.width()) % next.width(), y);
                     else
                         p = x >= extra
-                            ? out.pixel(x - extra, y)
-                            : next.pixel(next.width() - 1 - ((extra - 1 - x) % next.width()), y);
-                    wide.setPixel(x, y, p);
+                            ? px(out, x - extra, y)
+                            : px(next, next.width() - 1 - ((extra - 1 - x) % next.width()), y);
+                    setPx(wide, x, y, p);
                 }
             line(name + ": " + QByteArray::number(out.width()) + " wide made "
                 + QByteArray::number(cw) + ", continued with " + nextUsed);
@@ -307,14 +324,14 @@ void Builder::masksAndKey()
         bool anyOutside = false;
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < cw; ++x) {
-                const bool opaque = qAlpha(m_corner[side][0].pixel(x, y)) == 255
-                    && qAlpha(m_corner[side][1].pixel(x, y)) == 255;
-                mask.setPixel(x, y, opaque ? body : outside);
+                const bool opaque = qAlpha(px(m_corner[side][0], x, y)) == 255
+                    && qAlpha(px(m_corner[side][1], x, y)) == 255;
+                setPx(mask, x, y, opaque ? body : outside);
                 anyOutside |= !opaque;
             }
         if (side == 0) {
             // Under the corner's keyed pixel, so it is outside as the window shows it.
-            mask.setPixel(0, ch - 1, outside);
+            setPx(mask, 0, ch - 1, outside);
             anyOutside = true;
         }
         const char* maskName
@@ -330,11 +347,11 @@ void Builder::masksAndKey()
         int moved = 0;
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < cw; ++x)
-                if (left.pixel(x, y) == (outside | 0xff000000u) && !(x == 0 && y == ch - 1)) {
-                    left.setPixel(x, y, qRgb(255, 255, 254));
+                if (px(left, x, y) == (outside | 0xff000000u) && !(x == 0 && y == ch - 1)) {
+                    setPx(left, x, y, qRgb(255, 255, 254));
                     ++moved;
                 }
-        left.setPixel(0, ch - 1, outside);
+        setPx(left, 0, ch - 1, outside);
         const Window window = wi == 0 ? Window::Active : Window::Inactive;
         const char* name = StyleFiles::name(Piece::CaptionCorner, window, Side::Left);
         QByteArray text = QByteArray(name)
