@@ -440,6 +440,13 @@ void tst_Xfwm4Import::adaptations_data()
         << QByteArray("bottom-right-active") << solid(16, 16, qRgb(4, 4, 4))
         << QByteArray("framebottom_right_active.png")
         << QByteArray("bottom-right-active: 16 x 16 made 5 x 8");
+    QImage large = solid(40, 44, qRgb(150, 150, 150));
+    for (int y = 10; y < 30; ++y)
+        for (int x = 10; x < 30; ++x)
+            large.setPixel(x, y, qRgb(20, 200, 10));
+    QTest::newRow("large button scaled down, never cut")
+        << QByteArray("hide-active") << large << QByteArray("captionbutton_normal.png")
+        << QByteArray("buttons: 40 x 44 scaled down smoothly to");
 }
 
 void tst_Xfwm4Import::adaptations()
@@ -460,6 +467,16 @@ void tst_Xfwm4Import::adaptations()
         QCOMPARE(out.width(), entry->width);
     if (entry->height)
         QCOMPARE(out.height(), entry->height);
+    if (source == "hide-active") {
+        QVERIFY(out.width() <= ButtonSplit::kFaceWidth && out.height() <= ButtonSplit::kFaceHeight);
+        // Scaled, the mark is still there, whole and opaque.
+        const QImage glyph = ColourKey::apply(styleFile("minimize_active_normal.png"));
+        int mark = 0;
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                mark += qAlpha(glyph.pixel(x, y)) == 255 && qGreen(glyph.pixel(x, y)) > 150;
+        QVERIFY2(mark > 20, qPrintable(QString::number(mark)));
+    }
     if (source == "title-3-active") {
         // The outer rows stay one pixel and sharp.
         QCOMPARE(QColor(out.pixel(0, 0)), QColor(255, 0, 0));
