@@ -20,6 +20,9 @@
 #   bench_watch    --watch: from the last write of a style file to the recomposed, painted
 #                  sample windows against the quiet period plus one load pass (wall time), and
 #                  the resident growth over 10,000 change events (offscreen, in-process)
+#   bench_import   framewright-style import xfwm4 of Default against reading its files plus
+#                  encoding the style's pictures; every installed theme ten times over against
+#                  once (time per theme, resident growth)
 #   bench_startup  the whole program's start-up against a bare Qt window on a private Xvfb
 #                  whose menu bar holds the program's menu titles (wall time to the first
 #                  frame and peak resident size, medians of 10 alternating runs)
@@ -43,7 +46,7 @@ if [ ! -f "$build/build.ninja" ]; then
         >/dev/null
 fi
 cmake --build "$build" -j2 --target framewright bare_window bench_preview bench_check bench_cli \
-    bench_pictures bench_watch bench_startup >/dev/null
+    bench_pictures bench_watch bench_import bench_startup >/dev/null
 
 mkdir -p "$results"
 status=0
@@ -52,7 +55,7 @@ row_failed() {
     status=1
 }
 
-for bench in preview check cli pictures watch; do
+for bench in preview check cli pictures watch import; do
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_$bench" --benchmark_color=false \
         >"$results/$bench.txt" 2>&1 || status=1
 done

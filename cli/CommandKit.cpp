@@ -22,6 +22,7 @@ const char kSheetUsage[] = "framewright-style sheet DIR -o FILE.png [--scale N]"
 const char kStatesUsage[] = "framewright-style states DIR -o FILE.png [--scale N]";
 const char kExportUsage[] = "framewright-style export xfwm4 DIR -o THEME [--scale N] [--strict]"
                             " [--format text|json|github] [--force]";
+const char kImportUsage[] = "framewright-style import xfwm4 THEME -o DIR [--force]";
 
 namespace {
 
@@ -31,9 +32,10 @@ const char kHelp[] = R"(Usage: %1
   or:  %4
   or:  %5
   or:  %6
+  or:  %7
 Check a window-frame style directory for every problem at once, draw the preview of it that
-Framewright shows, every file of it or every caption button state, without a display, or make
-it a theme of the Xfce window manager.
+Framewright shows, every file of it or every caption button state, without a display, make it a
+theme of the Xfce window manager, or make a style of such a theme.
 
 Commands:
   check     list every error (what would stop Framewright's load pass or its live
@@ -52,6 +54,9 @@ Commands:
             NEW and NEW with the differing pixels in red side by side
   export    write THEME/xfwm4, a theme that xfwm4 4.18 draws as the sample windows
             show DIR after a load pass (see Exporting to xfwm4 below)
+  import    make a style in DIR from the xfwm4 theme THEME (a theme directory holding
+            xfwm4/, or that folder), reading it as xfwm4 4.18 does; one line for each
+            piece it had to fit, make from a neighbour or leave out
 
 Options of check:
       --strict             count warnings as errors
@@ -120,6 +125,9 @@ stands in). The theme is written whole into a hidden folder in THEME and moved
 into place in one step, so an export stopped at any moment leaves THEME/xfwm4
 absent, old or new, never half written. A THEME/xfwm4 that is not empty is
 refused without --force. On success the last line is "THEME: N files, M warnings".
+Options of import:
+  -o, --output DIR         write the style to DIR, whole, through a hidden folder beside it
+      --force              replace a DIR that is not empty
 
       --help               display this help and exit
       --version            output version information and exit
@@ -160,6 +168,7 @@ int badUsage(const QByteArray& message, const char* usage)
         err(QByteArray("  or:  ") + kSheetUsage);
         err(QByteArray("  or:  ") + kStatesUsage);
         err(QByteArray("  or:  ") + kExportUsage);
+        err(QByteArray("  or:  ") + kImportUsage);
     }
     err(QByteArray("Try '") + kProgram + " --help' for more information.");
     return kBadUsage;
@@ -170,7 +179,7 @@ int showHelp()
     std::fflush(stderr);
     const QString text = QString::fromLatin1(kHelp).arg(QLatin1String(kCheckUsage),
         QLatin1String(kRenderUsage), QLatin1String(kDiffUsage), QLatin1String(kSheetUsage),
-        QLatin1String(kStatesUsage), QLatin1String(kExportUsage));
+        QLatin1String(kStatesUsage), QLatin1String(kExportUsage), QLatin1String(kImportUsage));
     std::fputs(text.toUtf8().constData(), stdout);
     return kSuccess;
 }

@@ -22,6 +22,7 @@ extern const char kDiffUsage[];
 extern const char kSheetUsage[];
 extern const char kStatesUsage[];
 extern const char kExportUsage[];
+extern const char kImportUsage[];
 
 void out(const QByteArray& line);
 void err(const QByteArray& line);

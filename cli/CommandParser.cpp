@@ -37,7 +37,9 @@ CommandParser::CommandParser(const char* usage, Dirs dirs, Output output)
     , m_outputKind(output)
     , m_help(QStringLiteral("help"))
     , m_output({ QStringLiteral("o"), QStringLiteral("output") }, QString(),
-          output == Output::Theme ? QStringLiteral("THEME") : QStringLiteral("FILE.png"))
+          output == Output::Theme          ? QStringLiteral("THEME")
+              : output == Output::StyleDir ? QStringLiteral("DIR")
+                                           : QStringLiteral("FILE.png"))
 {
     m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     m_parser.addOption(m_help);
@@ -67,6 +69,8 @@ bool CommandParser::checkDirsAndOutput()
     if (m_dirs == Dirs::OldAndNew && count != 2)
         return fail(count < 2 ? "two style directories needed, OLD and NEW"
                               : "two style directories at a time, OLD and NEW");
+    if (m_dirs == Dirs::OneTheme && count != 1)
+        return fail(count == 0 ? "no theme given" : "one theme at a time");
     if (count == 0)
         return fail("no style directory given");
     if (m_dirs == Dirs::One && count > 1)
@@ -75,6 +79,8 @@ bool CommandParser::checkDirsAndOutput()
         return fail("no output picture given (-o FILE.png)");
     if (m_outputKind == Output::Theme && output().isEmpty())
         return fail("no theme directory given (-o THEME)");
+    if (m_outputKind == Output::StyleDir && output().isEmpty())
+        return fail("no style directory given (-o DIR)");
     return true;
 }
 

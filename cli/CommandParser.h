@@ -16,9 +16,9 @@
 class CommandParser
 {
 public:
-    enum class Dirs { One, OneOrMore, OldAndNew };
+    enum class Dirs { One, OneOrMore, OldAndNew, OneTheme };
     // What -o names, when the command writes something.
-    enum class Output { None, Picture, Theme };
+    enum class Output { None, Picture, Theme, StyleDir };
 
     CommandParser(const char* usage, Dirs dirs, Output output);
 

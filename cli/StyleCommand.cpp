@@ -5,6 +5,7 @@
 #include "cli/CommandParser.h"
 #include "cli/DiffCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/Printable.h"
 #include "cli/SheetCommand.h"
 #include "cli/WorkflowCommand.h"
@@ -257,13 +258,15 @@ int runStyleCommand(const QList<QByteArray>& arguments)
         return runStatesCommand(rest);
     if (command == QLatin1String("export"))
         return runExportCommand(rest);
+    if (command == QLatin1String("import"))
+        return runImportCommand(rest);
     if (command == QLatin1String("--help"))
         return showHelp();
     if (command == QLatin1String("--version"))
         return showVersion();
     if (command.startsWith(QLatin1Char('-')))
         return badUsage("unknown option '" + bytesOf(command) + '\'', nullptr);
-    return badUsage(
-        "unknown command '" + bytesOf(command) + "': check, render, diff, sheet, states or export",
+    return badUsage("unknown command '" + bytesOf(command)
+            + "': check, render, diff, sheet, states, export or import",
         nullptr);
 }

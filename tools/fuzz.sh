@@ -23,7 +23,7 @@ install_missing clang-14 libclang-rt-14-dev cmake ninja-build qt6-base-dev libfo
     qt6-qpa-plugins coreutils
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 --target fuzz_reader fuzz_style fuzz_reader_coverage >/dev/null
+cmake --build --preset fuzz -j2 --target fuzz_reader fuzz_style fuzz_theme fuzz_reader_coverage >/dev/null
 
 # On tmpfs where there is one; the style target's directories go in it too, so nothing is left
 # behind even when a target crashes.
@@ -43,7 +43,7 @@ export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 0700 "$XDG_RUNTIME_DIR"
 
 status=0
-for target in reader style; do
+for target in reader style theme; do
     corpus=$work/$target
     found=$work/$target-findings
     log=$build/fuzz_$target.log

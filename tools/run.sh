@@ -13,7 +13,7 @@ themes=/home/Projects/framewright/Themes
 styles=(Luna Silver Licorice)
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-          fonts-dejavu-core fonts-liberation)
+          fonts-dejavu-core fonts-liberation qt6-svg-dev)
 if [ -z "${DISPLAY:-}" ]; then
     packages+=(xvfb xdotool imagemagick x11-utils python3)
 fi

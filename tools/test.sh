@@ -14,7 +14,7 @@ packages=(cmake ninja-build make g++ qt6-base-dev qt6-base-dev-tools qt6-qpa-plu
           fonts-dejavu-core fonts-liberation libbenchmark-dev libx11-dev
           xvfb xdotool imagemagick x11-utils util-linux mount python3 binutils
           desktop-file-utils appstream lintian help2man man-db git clang-format-14
-          xfwm4 xfconf dbus-daemon x11-xserver-utils x11-apps)
+          qt6-svg-dev xfwm4 xfwm4-theme-breeze xfconf dbus-daemon x11-xserver-utils x11-apps)
 
 source "$root/tools/install-packages.sh"
 install_missing "${packages[@]}"

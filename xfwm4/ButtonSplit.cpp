@@ -1,0 +1,345 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "xfwm4/ButtonSplit.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+// Every picture here is 32 bits a pixel (ARGB32 or RGB32), so a pixel is read and written in
+// place, without QImage::pixel's conversion per call.
+inline QRgb px(const QImage& image, int x, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
+}
+
+inline QRgb px(const QImage& image, QPoint p)
+{
+    return px(image, p.x(), p.y());
+}
+
+inline void put(QImage& image, int x, int y, QRgb colour)
+{
+    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+}
+
+using namespace ButtonSplit;
+
+bool opaque(QRgb pixel)
+{
+    return qAlpha(pixel) == 255;
+}
+
+// The caption behind a button, as xfwm4 shows it there: the button centred on the caption, one
+// pixel lower when the difference is odd, the caption tiled across; transparent off the caption.
+QImage behind(QSize size, const QImage& caption)
+{
+    QImage out(size, QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    if (caption.isNull())
+        return out;
+    const int top = (caption.height() - size.height() + 1) / 2;
+    for (int y = 0; y < size.height(); ++y) {
+        const int row = top + y;
+        if (row < 0 || row >= caption.height())
+            continue;
+        for (int x = 0; x < size.width(); ++x)
+            put(out, x, y, px(caption, x % caption.width(), row));
+    }
+    return out;
+}
+
+// The button over the caption behind it, as xfwm4 shows it.
+QImage overCaption(const QImage& button, const QImage& under)
+{
+    QImage out = under;
+    for (int y = 0; y < button.height(); ++y)
+        for (int x = 0; x < button.width(); ++x)
+            if (qAlpha(px(button, x, y)) == 255)
+                put(out, x, y, px(button, x, y));
+    return out;
+}
+
+// What differs from the caption behind it; the rest transparent.
+QImage lessCaption(const QImage& shown, const QImage& under, int& removed)
+{
+    QImage out = shown;
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x) {
+            const QRgb p = px(out, x, y);
+            if (qAlpha(p) != 255)
+                put(out, x, y, 0);
+            else if (p == px(under, x, y)) {
+                put(out, x, y, 0);
+                ++removed;
+            }
+        }
+    return out;
+}
+
+QRect opaqueBounds(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (opaque(line[x]))
+                box |= QRect(x, y, 1, 1);
+    }
+    return box;
+}
+
+QImage canvas(QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage cropped(const QImage& image, const QRect& box)
+{
+    QImage out = canvas(box.size());
+    if (image.isNull())
+        return out;
+    for (int y = 0; y < box.height(); ++y)
+        for (int x = 0; x < box.width(); ++x) {
+            const QPoint p(box.x() + x, box.y() + y);
+            if (image.rect().contains(p))
+                put(out, x, y, px(image, p));
+        }
+    return out;
+}
+
+// Smoothly, then cut at alpha 255 so that no half-covered pixel is painted opaque.
+QImage scaled(const QImage& image, QSize size)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                     .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                     .convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (!opaque(line[x]))
+                line[x] = 0;
+    }
+    return out;
+}
+
+QImage padded(const QImage& image, int left, int top)
+{
+    QImage out = canvas(image.size() + QSize(left, top));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            put(out, x + left, y + top, px(image, x, y));
+    return out;
+}
+
+QByteArray sizeText(QSize size)
+{
+    return QByteArray::number(size.width()) + " x " + QByteArray::number(size.height());
+}
+
+} // namespace
+
+namespace ButtonSplit {
+
+QPoint glyphOffset(Button button)
+{
+    switch (button) {
+    case Minimize:
+        return { 4, 2 };
+    case Restore:
+        return { 3, 3 };
+    default:
+        return { 3, 2 };
+    }
+}
+
+QImage keyed(const QImage& image)
+{
+    QSet<QRgb> used;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (opaque(px(image, x, y)))
+                used.insert(px(image, x, y) | 0xff000000u);
+    QRgb key = qRgb(255, 0, 255);
+    for (int step = 0; used.contains(key); ++step)
+        key = qRgb(255 - (step % 256), step / 256 % 256, 255);
+    const bool cornerOpaque = image.height() > 0 && opaque(px(image, 0, image.height() - 1));
+    const QSize size(
+        std::max(image.width(), 1), std::max(image.height(), 1) + (cornerOpaque ? 1 : 0));
+    QImage out(size, QImage::Format_RGB32);
+    out.fill(key);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (opaque(px(image, x, y)))
+                put(out, x, y, px(image, x, y) | 0xff000000u);
+    return out;
+}
+
+Output split(const Input& input)
+{
+    Output output;
+    int removed = 0;
+    QImage shown[kButtons][kStates], under[kButtons][kStates], work[kButtons][kStates];
+    QSize largest;
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s)
+            largest = largest.expandedTo(input.image[b][s].size());
+    if (largest.isEmpty())
+        largest = QSize(1, 1);
+    QRect box;
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s) {
+            under[b][s] = behind(largest, input.caption[s == Disable ? 1 : 0]);
+            shown[b][s] = overCaption(input.image[b][s], under[b][s]);
+            int ignored = 0;
+            box |= opaqueBounds(lessCaption(shown[b][s], under[b][s], ignored));
+        }
+    if (box.isEmpty())
+        box = QRect(0, 0, 1, 1);
+    if (box.size() != largest)
+        output.lines.append("buttons: " + sizeText(largest) + " cropped to what differs from the "
+            + "caption behind them, " + sizeText(box.size()));
+    // Scaled with the caption behind, so that a glyph's edge blends with what xfwm4 shows
+    // around it; then the pixels still equal to the caption become the key.
+    const QSize room(kFaceWidth, kFaceHeight - 1); // one row kept for the colour key
+    QSize to = box.size();
+    if (to.width() > room.width() || to.height() > room.height()) {
+        const double f
+            = std::min(double(room.width()) / to.width(), double(room.height()) / to.height());
+        to = QSize(std::max(1, int(to.width() * f)), std::max(1, int(to.height() * f)));
+        output.lines.append("buttons: " + sizeText(box.size()) + " scaled down smoothly to "
+            + sizeText(to) + " to fit the form's " + sizeText({ kFaceWidth, kFaceHeight })
+            + " places, each pixel a blend of its neighbours, cut at alpha 255");
+    }
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s) {
+            QImage a = cropped(shown[b][s], box), u = cropped(under[b][s], box);
+            if (to != box.size()) {
+                a = scaled(a, to);
+                u = scaled(u, to);
+            }
+            work[b][s] = lessCaption(a, u, removed);
+        }
+    if (removed > 0)
+        output.lines.append("buttons: " + QByteArray::number(removed)
+            + " pixels equal to the caption behind them made the colour key");
+    box = QRect(QPoint(0, 0), to);
+
+    // The face of a state: what hide, maximize and close have in common there.
+    QImage face[3];
+    bool shared = false;
+    for (int s = 0; s < 3; ++s) {
+        face[s] = canvas(box.size());
+        for (int y = 0; y < box.height(); ++y)
+            for (int x = 0; x < box.width(); ++x) {
+                const QRgb p = px(work[Minimize][s], x, y);
+                if (opaque(p) && px(work[Maximize][s], x, y) == p
+                    && px(work[Close][s], x, y) == p) {
+                    put(face[s], x, y, p);
+                    shared = true;
+                }
+            }
+    }
+    output.sharedFace = shared;
+    if (!shared)
+        for (QImage& f : face)
+            f.fill(Qt::transparent);
+
+    // The rest of each button over its face; the window has no unfocused face, so a disable
+    // glyph is the unfocused button less the normal face.
+    QImage rest[kButtons][kStates];
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s) {
+            const QImage& under = face[s == Disable ? Normal : s];
+            rest[b][s] = work[b][s];
+            for (int y = 0; y < box.height(); ++y)
+                for (int x = 0; x < box.width(); ++x)
+                    if (opaque(px(under, x, y)) && px(rest[b][s], x, y) == px(under, x, y))
+                        put(rest[b][s], x, y, 0);
+        }
+
+    // Fit the places: a glyph lies at its offset in the face, so a rest pixel left of or above
+    // that offset needs the face padded, and a face larger than its place is scaled down.
+    const QSize limit = room;
+    const QSize before = box.size();
+    for (int round = 0; round < 4; ++round) {
+        int padLeft = 0, padTop = 0;
+        if (shared)
+            for (int b = 0; b < kButtons; ++b)
+                for (int s = 0; s < kStates; ++s) {
+                    const QRect r = opaqueBounds(rest[b][s]);
+                    if (r.isEmpty())
+                        continue;
+                    padLeft = std::max(padLeft, glyphOffset(Button(b)).x() - r.left());
+                    padTop = std::max(padTop, glyphOffset(Button(b)).y() - r.top());
+                }
+        if (padLeft > 0 || padTop > 0) {
+            for (QImage& f : face)
+                f = padded(f, padLeft, padTop);
+            for (auto& row : rest)
+                for (QImage& image : row)
+                    image = padded(image, padLeft, padTop);
+        }
+        const QSize size = face[0].size();
+        if (size.width() <= limit.width() && size.height() <= limit.height())
+            break;
+        const double f = std::min(
+            double(limit.width()) / size.width(), double(limit.height()) / size.height());
+        const QSize to(std::max(1, int(size.width() * f)), std::max(1, int(size.height() * f)));
+        for (QImage& image : face)
+            image = scaled(image, to);
+        for (auto& row : rest)
+            for (QImage& image : row)
+                image = scaled(image, to);
+    }
+    if (face[0].size() != before)
+        output.lines.append("buttons: the face made " + sizeText(face[0].size())
+            + " so that each glyph lies at its offset in it");
+
+    for (int s = 0; s < 3; ++s)
+        output.face[s] = keyed(face[s]);
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s) {
+            QImage glyph = rest[b][s];
+            if (shared) {
+                const QPoint at = glyphOffset(Button(b));
+                glyph = cropped(glyph, QRect(at, glyph.size() - QSize(at.x(), at.y())));
+            }
+            output.glyph[b][s] = keyed(glyph);
+        }
+    // Every glyph of a button, and every face, of one size, so nothing changes shape under the
+    // pointer.
+    auto evenOut = [](QList<QImage*> pictures) {
+        QSize size;
+        for (QImage* p : pictures)
+            size = size.expandedTo(p->size());
+        for (QImage* p : pictures)
+            if (p->size() != size) {
+                QImage out(size, QImage::Format_RGB32);
+                const QRgb key = px(*p, 0, p->height() - 1);
+                out.fill(key);
+                for (int y = 0; y < p->height(); ++y)
+                    for (int x = 0; x < p->width(); ++x)
+                        put(out, x, y, px(*p, x, y));
+                // The key stays at the bottom left.
+                for (int y = p->height(); y < size.height(); ++y)
+                    put(out, 0, y, key);
+                *p = out;
+            }
+    };
+    evenOut({ &output.face[0], &output.face[1], &output.face[2] });
+    for (auto& glyphs : output.glyph)
+        evenOut({ &glyphs[0], &glyphs[1], &glyphs[2], &glyphs[3] });
+    if (!shared)
+        output.lines.append("captionbutton_normal.png, captionbutton_over.png, "
+                            "captionbutton_press.png: hide, maximize and close share no face: "
+                            "the faces are all key colour and each glyph carries its whole button");
+    else
+        output.lines.append("buttons: the face is what hide, maximize and close share, each "
+                            "glyph the rest, on a colour key");
+    return output;
+}
+
+} // namespace ButtonSplit
