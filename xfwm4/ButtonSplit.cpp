@@ -1,27 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xfwm4/ButtonSplit.h"
 
+#include "xfwm4/Pixels.h"
+
 #include <QSet>
 #include <algorithm>
 
 namespace {
 
-// Every picture here is 32 bits a pixel (ARGB32 or RGB32), so a pixel is read and written in
-// place, without QImage::pixel's conversion per call.
-inline QRgb px(const QImage& image, int x, int y)
-{
-    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
-}
-
-inline QRgb px(const QImage& image, QPoint p)
-{
-    return px(image, p.x(), p.y());
-}
-
-inline void put(QImage& image, int x, int y, QRgb colour)
-{
-    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
-}
+using Pixels::at;
 
 using namespace ButtonSplit;
 
@@ -44,7 +31,7 @@ QImage behind(QSize size, const QImage& caption)
         if (row < 0 || row >= caption.height())
             continue;
         for (int x = 0; x < size.width(); ++x)
-            put(out, x, y, px(caption, x % caption.width(), row));
+            Pixels::set(out, x, y, at(caption, x % caption.width(), row));
     }
     return out;
 }
@@ -55,8 +42,8 @@ QImage overCaption(const QImage& button, const QImage& under)
     QImage out = under;
     for (int y = 0; y < button.height(); ++y)
         for (int x = 0; x < button.width(); ++x)
-            if (qAlpha(px(button, x, y)) == 255)
-                put(out, x, y, px(button, x, y));
+            if (qAlpha(at(button, x, y)) == 255)
+                Pixels::set(out, x, y, at(button, x, y));
     return out;
 }
 
@@ -66,11 +53,11 @@ QImage lessCaption(const QImage& shown, const QImage& under, int& removed)
     QImage out = shown;
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x) {
-            const QRgb p = px(out, x, y);
+            const QRgb p = at(out, x, y);
             if (qAlpha(p) != 255)
-                put(out, x, y, 0);
-            else if (p == px(under, x, y)) {
-                put(out, x, y, 0);
+                Pixels::set(out, x, y, 0);
+            else if (p == at(under, x, y)) {
+                Pixels::set(out, x, y, 0);
                 ++removed;
             }
         }
@@ -105,7 +92,7 @@ QImage cropped(const QImage& image, const QRect& box)
         for (int x = 0; x < box.width(); ++x) {
             const QPoint p(box.x() + x, box.y() + y);
             if (image.rect().contains(p))
-                put(out, x, y, px(image, p));
+                Pixels::set(out, x, y, at(image, p));
         }
     return out;
 }
@@ -130,7 +117,7 @@ QImage padded(const QImage& image, int left, int top)
     QImage out = canvas(image.size() + QSize(left, top));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            put(out, x + left, y + top, px(image, x, y));
+            Pixels::set(out, x + left, y + top, at(image, x, y));
     return out;
 }
 
@@ -160,20 +147,20 @@ QImage keyed(const QImage& image)
     QSet<QRgb> used;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (opaque(px(image, x, y)))
-                used.insert(px(image, x, y) | 0xff000000u);
+            if (opaque(at(image, x, y)))
+                used.insert(at(image, x, y) | 0xff000000u);
     QRgb key = qRgb(255, 0, 255);
     for (int step = 0; used.contains(key); ++step)
         key = qRgb(255 - (step % 256), step / 256 % 256, 255);
-    const bool cornerOpaque = image.height() > 0 && opaque(px(image, 0, image.height() - 1));
+    const bool cornerOpaque = image.height() > 0 && opaque(at(image, 0, image.height() - 1));
     const QSize size(
         std::max(image.width(), 1), std::max(image.height(), 1) + (cornerOpaque ? 1 : 0));
     QImage out(size, QImage::Format_RGB32);
     out.fill(key);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (opaque(px(image, x, y)))
-                put(out, x, y, px(image, x, y) | 0xff000000u);
+            if (opaque(at(image, x, y)))
+                Pixels::set(out, x, y, at(image, x, y) | 0xff000000u);
     return out;
 }
 
@@ -234,10 +221,10 @@ Output split(const Input& input)
         face[s] = canvas(box.size());
         for (int y = 0; y < box.height(); ++y)
             for (int x = 0; x < box.width(); ++x) {
-                const QRgb p = px(work[Minimize][s], x, y);
-                if (opaque(p) && px(work[Maximize][s], x, y) == p
-                    && px(work[Close][s], x, y) == p) {
-                    put(face[s], x, y, p);
+                const QRgb p = at(work[Minimize][s], x, y);
+                if (opaque(p) && at(work[Maximize][s], x, y) == p
+                    && at(work[Close][s], x, y) == p) {
+                    Pixels::set(face[s], x, y, p);
                     shared = true;
                 }
             }
@@ -256,8 +243,8 @@ Output split(const Input& input)
             rest[b][s] = work[b][s];
             for (int y = 0; y < box.height(); ++y)
                 for (int x = 0; x < box.width(); ++x)
-                    if (opaque(px(under, x, y)) && px(rest[b][s], x, y) == px(under, x, y))
-                        put(rest[b][s], x, y, 0);
+                    if (opaque(at(under, x, y)) && at(rest[b][s], x, y) == at(under, x, y))
+                        Pixels::set(rest[b][s], x, y, 0);
         }
 
     // Fit the places: a glyph lies at its offset in the face, so a rest pixel left of or above
@@ -318,14 +305,14 @@ Output split(const Input& input)
         for (QImage* p : pictures)
             if (p->size() != size) {
                 QImage out(size, QImage::Format_RGB32);
-                const QRgb key = px(*p, 0, p->height() - 1);
+                const QRgb key = at(*p, 0, p->height() - 1);
                 out.fill(key);
                 for (int y = 0; y < p->height(); ++y)
                     for (int x = 0; x < p->width(); ++x)
-                        put(out, x, y, px(*p, x, y));
+                        Pixels::set(out, x, y, at(*p, x, y));
                 // The key stays at the bottom left.
                 for (int y = p->height(); y < size.height(); ++y)
-                    put(out, 0, y, key);
+                    Pixels::set(out, 0, y, key);
                 *p = out;
             }
     };

@@ -4,6 +4,7 @@
 #include "style/ColourKey.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ButtonSplit.h"
+#include "xfwm4/Pixels.h"
 #include "xfwm4/ThemeReader.h"
 
 #include <QBuffer>
@@ -23,22 +24,7 @@
 
 namespace {
 
-// Every picture here is 32 bits a pixel (ARGB32 or RGB32), so a pixel is read and written in
-// place, without QImage::pixel's conversion per call.
-inline QRgb px(const QImage& image, int x, int y)
-{
-    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
-}
-
-inline QRgb px(const QImage& image, QPoint p)
-{
-    return px(image, p.x(), p.y());
-}
-
-inline void setPx(QImage& image, int x, int y, QRgb colour)
-{
-    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
-}
+using Pixels::at;
 
 using Piece = StyleFile::Piece;
 using Window = StyleFile::Window;
@@ -90,7 +76,7 @@ QImage remap(const QImage& image, const QList<int>& xs, const QList<int>& ys)
     QImage out(int(xs.size()), int(ys.size()), QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y)
         for (int x = 0; x < out.width(); ++x)
-            setPx(out, x, y, px(image, xs[x], ys[y]));
+            Pixels::set(out, x, y, at(image, xs[x], ys[y]));
     return out;
 }
 
@@ -124,7 +110,7 @@ bool allKey(const QImage& picture)
     const QImage shown = ColourKey::apply(picture);
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
-            if (qAlpha(px(shown, x, y)) != 0)
+            if (qAlpha(at(shown, x, y)) != 0)
                 return false;
     return true;
 }
@@ -272,13 +258,13 @@ void Builder::frame(int wi)
                 for (int x = 0; x < cw; ++x) {
                     QRgb p;
                     if (left)
-                        p = x < out.width() ? px(out, x, y)
-                                            : px(next, (x - out.width()) % next.width(), y);
+                        p = x < out.width() ? at(out, x, y)
+                                            : at(next, (x - out.width()) % next.width(), y);
                     else
                         p = x >= extra
-                            ? px(out, x - extra, y)
-                            : px(next, next.width() - 1 - ((extra - 1 - x) % next.width()), y);
-                    setPx(wide, x, y, p);
+                            ? at(out, x - extra, y)
+                            : at(next, next.width() - 1 - ((extra - 1 - x) % next.width()), y);
+                    Pixels::set(wide, x, y, p);
                 }
             line(name + ": " + QByteArray::number(out.width()) + " wide made "
                 + QByteArray::number(cw) + ", continued with " + nextUsed);
@@ -324,14 +310,14 @@ void Builder::masksAndKey()
         bool anyOutside = false;
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < cw; ++x) {
-                const bool opaque = qAlpha(px(m_corner[side][0], x, y)) == 255
-                    && qAlpha(px(m_corner[side][1], x, y)) == 255;
-                setPx(mask, x, y, opaque ? body : outside);
+                const bool opaque = qAlpha(at(m_corner[side][0], x, y)) == 255
+                    && qAlpha(at(m_corner[side][1], x, y)) == 255;
+                Pixels::set(mask, x, y, opaque ? body : outside);
                 anyOutside |= !opaque;
             }
         if (side == 0) {
             // Under the corner's keyed pixel, so it is outside as the window shows it.
-            setPx(mask, 0, ch - 1, outside);
+            Pixels::set(mask, 0, ch - 1, outside);
             anyOutside = true;
         }
         const char* maskName
@@ -347,11 +333,11 @@ void Builder::masksAndKey()
         int moved = 0;
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < cw; ++x)
-                if (px(left, x, y) == (outside | 0xff000000u) && !(x == 0 && y == ch - 1)) {
-                    setPx(left, x, y, qRgb(255, 255, 254));
+                if (at(left, x, y) == (outside | 0xff000000u) && !(x == 0 && y == ch - 1)) {
+                    Pixels::set(left, x, y, qRgb(255, 255, 254));
                     ++moved;
                 }
-        setPx(left, 0, ch - 1, outside);
+        Pixels::set(left, 0, ch - 1, outside);
         const Window window = wi == 0 ? Window::Active : Window::Inactive;
         const char* name = StyleFiles::name(Piece::CaptionCorner, window, Side::Left);
         QByteArray text = QByteArray(name)

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+// Every picture of a theme is 32 bits a pixel (ARGB32 or RGB32) here, so a pixel is read and
+// written in place, without QImage::pixel's conversion per call.
+namespace Pixels {
+
+inline QRgb at(const QImage& image, int x, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
+}
+
+inline QRgb at(const QImage& image, QPoint p)
+{
+    return at(image, p.x(), p.y());
+}
+
+inline void set(QImage& image, int x, int y, QRgb colour)
+{
+    reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;
+}
+
+} // namespace Pixels
