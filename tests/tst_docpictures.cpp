@@ -7,9 +7,10 @@
 #include <QtTest>
 
 // Every picture of docs/ made again as the README says, with the README's fonts only, into the
-// test's own directory: the README's framewright-style commands, the sample styles' renders, and
-// tools/run.sh's screenshot. Each must equal the committed picture, so a change of what the
-// program draws cannot leave the README showing the old one.
+// test's own directory: the README's framewright-style commands and scripts (after the lines of
+// their block that prepare them), the sample styles' renders, and tools/run.sh's screenshot. Each
+// must equal the committed picture, so a change of what the program draws cannot leave the README
+// showing the old one.
 class tst_DocPictures : public QObject
 {
     Q_OBJECT
@@ -20,12 +21,13 @@ private slots:
     void pictures();
 
 private:
-    QString make(const QString& command, const QString& output);
+    QString make(const QString& command);
 
     QTemporaryDir m_root;
     QString m_source;
     QString m_work; // the commands' working directory, with styles/ and an empty docs/
     QProcessEnvironment m_env;
+    QSet<QString> m_prepared; // lines that made no picture, each run once
 };
 
 static const QString kScreenshot = QStringLiteral("screenshot");
@@ -62,23 +64,35 @@ void tst_DocPictures::pictures_data()
 {
     QTest::addColumn<QString>("picture"); // under docs/
     QTest::addColumn<QString>("command"); // empty when nothing makes it
+    QTest::addColumn<QStringList>("before"); // its block's earlier lines that make no picture
 
     QFile readme(m_source + QStringLiteral("/README.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
     QMap<QString, QString> commands;
+    QMap<QString, QStringList> before;
     // The README's shell blocks, as a reader copies them; a picture no block makes is a row
     // of its own below.
     const QRegularExpression output(QStringLiteral(" -o docs/(\\S+\\.png)(\\s|$)"));
+    const QRegularExpression script(QStringLiteral("^(tests|tools)/\\S+\\.py "));
     bool inShell = false;
+    QStringList prepare;
     while (!readme.atEnd()) {
         const QString line = QString::fromUtf8(readme.readLine()).trimmed();
         if (line.startsWith(QLatin1String("```"))) {
             inShell = !inShell && line == QLatin1String("```sh");
+            prepare.clear();
             continue;
         }
+        const bool ours = line.startsWith(QLatin1String("framewright-style "));
         const QRegularExpressionMatch match = output.match(line);
-        if (inShell && line.startsWith(QLatin1String("framewright-style ")) && match.hasMatch())
+        if (!inShell || !(ours || script.match(line).hasMatch()))
+            continue;
+        if (match.hasMatch()) {
             commands.insert(match.captured(1), line);
+            before.insert(match.captured(1), prepare);
+        } else if (ours) {
+            prepare.append(line);
+        }
     }
     QVERIFY2(
         commands.size() >= 3, "the README's shell blocks make fewer than three docs/ pictures");
@@ -100,27 +114,32 @@ void tst_DocPictures::pictures_data()
             commands.insert(picture, QString());
     }
     for (auto it = commands.cbegin(); it != commands.cend(); ++it)
-        QTest::newRow(qPrintable(QStringLiteral("docs/") + it.key())) << it.key() << it.value();
+        QTest::newRow(qPrintable(QStringLiteral("docs/") + it.key()))
+            << it.key() << it.value() << before.value(it.key());
 }
 
-// Runs one command in the working directory, which writes docs/output there; returns why it
+// Runs one line of the README, or the screenshot, in the working directory; returns why it
 // failed, or an empty string.
-QString tst_DocPictures::make(const QString& command, const QString& output)
+QString tst_DocPictures::make(const QString& command)
 {
     QProcess process;
     process.setProcessEnvironment(m_env);
     process.setWorkingDirectory(m_work);
     process.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments = QProcess::splitCommand(command);
+    const QString program = arguments.takeFirst();
     if (command == kScreenshot) {
         process.start(QStringLiteral(FW_PYTHON3),
             { m_source + QStringLiteral("/tests/e2e/screenshot.py"),
                 QStringLiteral("--program-dir"), QStringLiteral(FW_PROGRAM_DIR),
                 QStringLiteral("--source"), m_source, QStringLiteral("--out"),
-                m_work + QStringLiteral("/docs/") + output });
-    } else {
-        QStringList arguments = QProcess::splitCommand(command);
-        arguments.removeFirst();
+                m_work + QStringLiteral("/docs/screenshot.png") });
+    } else if (program == QLatin1String("framewright-style")) {
         process.start(QStringLiteral(FW_STYLE_PROGRAM), arguments);
+    } else {
+        // A script of the source tree, which the reader runs from the source folder.
+        arguments.prepend(m_source + QLatin1Char('/') + program);
+        process.start(QStringLiteral(FW_PYTHON3), arguments);
     }
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -136,6 +155,7 @@ void tst_DocPictures::pictures()
 {
     QFETCH(QString, picture);
     QFETCH(QString, command);
+    QFETCH(QStringList, before);
     QVERIFY2(!command.isEmpty(),
         qPrintable(QStringLiteral("docs/") + picture
             + QStringLiteral(" is committed, but no command of the README makes it")));
@@ -143,7 +163,14 @@ void tst_DocPictures::pictures()
     QVERIFY2(QFileInfo::exists(committed),
         qPrintable(QStringLiteral("docs/") + picture
             + QStringLiteral(" is made by the README's commands, but not committed")));
-    const QString failed = make(command, picture);
+    for (const QString& line : before) {
+        if (m_prepared.contains(line))
+            continue;
+        const QString failed = make(line);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed));
+        m_prepared.insert(line);
+    }
+    const QString failed = make(command);
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
     const QString out = m_work + QStringLiteral("/docs/") + picture;
     const QString why = pixelDifference(out, committed);
