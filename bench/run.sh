@@ -12,11 +12,12 @@
 #                  encoding one PNG of the panel's size; diff of two styles against two renders
 #                  plus encoding one PNG of its three panels; --compare reading the reference's
 #                  conditions against reading and comparing the pixels alone
-#   bench_pictures framewright-style sheet and states against reading the style's files plus
-#                  encoding one PNG of the picture's size; render --size 1920x1080 against the
-#                  load pass at that size plus encoding one PNG of the panel's size; export
-#                  xfwm4 of one style, written to a tmpfs, against a panel's load pass plus
-#                  encoding the PNGs the export writes
+#   bench_pictures framewright-style sheet against reading the style's files plus encoding one
+#                  PNG of the picture's size; states against building a preview panel and its
+#                  load pass plus encoding one PNG of the grid's size; render --size 1920x1080
+#                  against the load pass at that size plus encoding one PNG of the panel's size;
+#                  export xfwm4 of one style, written to a tmpfs, against a panel's load pass
+#                  plus encoding the PNGs the export writes
 #   bench_watch    --watch: from the last write of a style file to the recomposed, painted
 #                  sample windows against the quiet period plus one load pass (wall time), and
 #                  the resident growth over 10,000 change events (offscreen, in-process)

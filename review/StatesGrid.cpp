@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QPainter>
+#include <optional>
 
 namespace {
 
@@ -64,62 +65,165 @@ public:
         }
     }
 
-    StatesGrid::Cell take(Button button, State state)
+    // The cells of one state, button by button.
+    void take(State state, QList<StatesGrid::Cell>& cells)
+    {
+        if (state == State::Normal || state == State::Disable) {
+            for (int b = 0; b < StatesGrid::kButtons; ++b)
+                cells[b * StatesGrid::kStates + int(state)] = takeAsPassed(Button(b), state);
+            return;
+        }
+        QList<Look> looks;
+        for (int b = 0; b < StatesGrid::kButtons; ++b) {
+            StatesGrid::Cell& cell = cells[b * StatesGrid::kStates + int(state)];
+            cell = blank(Button(b), state);
+            if (std::optional<Look> look = show(cell))
+                looks.append(*look);
+        }
+        grab(looks);
+        // Back to the normal look for the next state.
+        for (const Look& look : looks)
+            look.restore();
+    }
+
+private:
+    // A button shown in a state: its cell, its controls and what they held before.
+    struct Look
+    {
+        StatesGrid::Cell* cell = nullptr;
+        Controls controls;
+        QImage face, glyph; // the state's pictures
+        QByteArray facePath, glyphPath;
+        QImage normalFace, normalGlyph;
+        QByteArray normalFacePath, normalGlyphPath;
+        QRect normalRect; // of face and glyph, in the normal look
+
+        void apply() const
+        {
+            controls.face->setPicture(face, facePath);
+            controls.glyph->setPicture(glyph, glyphPath);
+        }
+        void restore() const
+        {
+            controls.face->setPicture(normalFace, normalFacePath);
+            controls.glyph->setPicture(normalGlyph, normalGlyphPath);
+        }
+    };
+
+    StatesGrid::Cell blank(Button button, State state) const
     {
         StatesGrid::Cell cell;
         cell.button = button;
         cell.state = state;
+        return cell;
+    }
+
+    // The pass gave the window its buttons only if it got that far.
+    bool passReached(const Controls& controls, Button button, bool focused) const
+    {
+        const auto [face, glyph] = filesOf(button, focused ? State::Normal : State::Disable);
+        return controls.face->sourcePath() == m_panel.state().file(face)
+            && controls.glyph->sourcePath() == m_panel.state().file(glyph);
+    }
+
+    StatesGrid::Cell takeAsPassed(Button button, State state)
+    {
+        StatesGrid::Cell cell = blank(button, state);
         const bool focused = state != State::Disable;
         const Controls controls
             = controlsOf(focused ? m_panel.activeView() : m_panel.inactiveView(), button);
-        // The pass gave the window its buttons only if it got that far.
-        const auto [normalFace, normalGlyph] = filesOf(button, focused ? State::Normal : state);
-        if (controls.face->sourcePath() != m_panel.state().file(normalFace)
-            || controls.glyph->sourcePath() != m_panel.state().file(normalGlyph)) {
+        if (!passReached(controls, button, focused)) {
             cell.status = Status::Failed;
             cell.message = m_passFailure;
             return cell;
         }
-        if (state == State::Normal || state == State::Disable) {
-            cell.rect = rectOf(controls);
-            const Row& row = this->row(focused);
-            cell.picture = row.picture.copy(cell.rect.translated(-row.rect.topLeft()));
-            return cell;
-        }
+        cell.rect = rectOf(controls);
+        const Row& row = this->row(focused);
+        cell.picture = row.picture.copy(cell.rect.translated(-row.rect.topLeft()));
+        return cell;
+    }
 
-        const auto [face, glyph] = filesOf(button, state);
-        if (absentOptional(glyph, m_panel.state().file(glyph))) {
-            cell.status = Status::Absent;
-            return cell;
+    // The cell's button in its state on the focused window; nothing when the cell has nothing to
+    // show, its status said.
+    std::optional<Look> show(StatesGrid::Cell& cell)
+    {
+        const Controls controls = controlsOf(m_panel.activeView(), cell.button);
+        if (!passReached(controls, cell.button, true)) {
+            cell.status = Status::Failed;
+            cell.message = m_passFailure;
+            return std::nullopt;
         }
-        const QImage facePicture = controls.face->picture();
-        const QImage glyphPicture = controls.glyph->picture();
+        Look look { &cell, controls, {}, {}, {}, {}, controls.face->picture(),
+            controls.glyph->picture(), controls.face->sourcePath(), controls.glyph->sourcePath(),
+            rectOf(controls) };
+        const auto [face, glyph] = filesOf(cell.button, cell.state);
+        const QByteArray facePath = m_panel.state().file(face);
         try {
             // The minimize button through its own handlers, as the window shows it.
-            if (button == Button::Minimize) {
-                m_panel.minimizeButton().show(state);
+            if (cell.button == Button::Minimize) {
+                m_panel.minimizeButton().show(cell.state);
             } else {
                 // The face of a state is the same file for every button: read once.
-                const QByteArray facePath = m_panel.state().file(face);
                 QImage& read = m_faces[facePath];
                 if (read.isNull())
                     read = readBitmap(facePath);
                 controls.face->setPicture(read, facePath);
                 controls.glyph->loadFromFile(m_panel.state().file(glyph));
             }
-            cell.rect = rectOf(controls);
-            cell.picture = m_panel.grab(cell.rect).toImage();
         } catch (const std::exception& error) {
-            cell.status = Status::Failed;
-            cell.message = ErrorText::shown(error);
+            // An optional glyph the style leaves out is no failure; only a failed read tells.
+            if (absentOptional(glyph, m_panel.state().file(glyph))) {
+                cell.status = Status::Absent;
+            } else {
+                cell.status = Status::Failed;
+                cell.message = ErrorText::shown(error);
+            }
+            look.restore();
+            return std::nullopt;
         }
-        // Back to the normal look, so each cell shows its button alone in its state.
-        controls.face->setPicture(facePicture, m_panel.state().file(normalFace));
-        controls.glyph->setPicture(glyphPicture, m_panel.state().file(normalGlyph));
-        return cell;
+        if (cell.button == Button::Minimize && controls.face->sourcePath() == facePath)
+            m_faces.insert(facePath, controls.face->picture());
+        look.face = controls.face->picture();
+        look.glyph = controls.glyph->picture();
+        look.facePath = controls.face->sourcePath();
+        look.glyphPath = controls.glyph->sourcePath();
+        return look;
     }
 
-private:
+    // One grab for the whole row where no cell reaches another button in either look; where one
+    // does, each cell is grabbed with only its own button in the state, so it shows that button
+    // alone.
+    void grab(const QList<Look>& looks)
+    {
+        QRect all;
+        for (const Look& look : looks) {
+            look.cell->rect = rectOf(look.controls);
+            all |= look.cell->rect;
+        }
+        bool apart = true;
+        for (const Look& look : looks)
+            for (const Look& other : looks)
+                apart = apart
+                    && (&look == &other
+                        || !(look.cell->rect.intersects(other.cell->rect)
+                            || look.cell->rect.intersects(other.normalRect)));
+        if (apart) {
+            const QImage row = m_panel.grab(all).toImage();
+            for (const Look& look : looks)
+                look.cell->picture = row.copy(look.cell->rect.translated(-all.topLeft()));
+            return;
+        }
+        for (const Look& look : looks)
+            look.restore();
+        for (const Look& look : looks) {
+            look.apply();
+            look.cell->picture = m_panel.grab(look.cell->rect).toImage();
+            look.restore();
+        }
+        for (const Look& look : looks)
+            look.apply();
+    }
+
     // A window's four buttons as the pass left them, taken in one grab.
     struct Row
     {
@@ -197,11 +301,11 @@ void paintCell(QPainter& painter, const QRect& box, const StatesGrid::Cell& cell
 } // namespace
 
 StatesGrid::StatesGrid(const QByteArray& dir)
+    : m_cells(kButtons * kStates)
 {
     Composer composer(dir);
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s)
-            m_cells.append(composer.take(Button(b), State(s)));
+    for (int s = 0; s < kStates; ++s)
+        composer.take(State(s), m_cells);
 }
 
 QStringList StatesGrid::failures() const

@@ -5,6 +5,7 @@
 #include "style/ErrorText.h"
 
 #include <QDir>
+#include <QPainter>
 #include <QtTest>
 
 using Look = StyleFile::State;
@@ -21,6 +22,8 @@ private slots:
     void equalsTheWindowsGrab();
     void comparePictures_data();
     void comparePictures();
+    void markDifferencesFade_data();
+    void markDifferencesFade();
 
 private:
     // The sample style copied under a name of the test's own, maybe with a file left out.
@@ -148,6 +151,64 @@ void tst_PanelRender::comparePictures()
         for (int x = 0; x < marked.width(); ++x)
             red += marked.pixel(x, y) == qRgb(255, 0, 0);
     QCOMPARE(red, pixels);
+}
+
+// The fade as Qt draws it for the whole picture: its grey at a quarter over white.
+static QImage qtFade(const QImage& picture, QSize size)
+{
+    QImage faded(size, QImage::Format_RGB32);
+    faded.fill(Qt::white);
+    QPainter painter(&faded);
+    painter.setOpacity(0.25);
+    painter.drawImage(0, 0, picture.convertToFormat(QImage::Format_Grayscale8));
+    return faded;
+}
+
+void tst_PanelRender::markDifferencesFade_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QSize>("referenceSize");
+    // Every colour channel at many values, in runs and alone, so a colour that takes another's
+    // fade shows.
+    QImage colours(64, 48, QImage::Format_RGB32);
+    for (int y = 0; y < colours.height(); ++y)
+        for (int x = 0; x < colours.width(); ++x)
+            colours.setPixel(x, y, qRgb((x * 37 + y) % 256, (x / 3) * 11 % 256, (y * 29) % 256));
+    QTest::newRow("render's format") << colours << colours.size();
+    QTest::newRow("reference larger") << colours << QSize(80, 50);
+    QImage translucent = colours.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < translucent.height(); ++y)
+        for (int x = 0; x < translucent.width(); x += 2)
+            translucent.setPixel(x, y, qRgba(200, x * 4, y * 5, (x + y) * 3 % 256));
+    QTest::newRow("with alpha") << translucent << translucent.size();
+    QTest::newRow("premultiplied")
+        << translucent.convertToFormat(QImage::Format_ARGB32_Premultiplied) << translucent.size();
+    QTest::newRow("24-bit") << colours.convertToFormat(QImage::Format_RGB888) << colours.size();
+}
+
+void tst_PanelRender::markDifferencesFade()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QSize, referenceSize);
+    // The same pixels where both cover, so the whole picture shows its fade.
+    QImage reference(referenceSize, picture.format());
+    reference.fill(Qt::red);
+    {
+        QPainter painter(&reference);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, picture);
+    }
+    const QImage marked = markDifferences(picture, reference);
+    const QImage expected = qtFade(picture, referenceSize);
+    QCOMPARE(marked.size(), referenceSize);
+    int wrong = 0;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x) {
+            // What only the reference covers differs.
+            const bool inPicture = x < picture.width() && y < picture.height();
+            wrong += marked.pixel(x, y) != (inPicture ? expected.pixel(x, y) : qRgb(255, 0, 0));
+        }
+    QCOMPARE(wrong, 0);
 }
 
 QTEST_MAIN(tst_PanelRender)

@@ -84,6 +84,8 @@ private slots:
     void statesShowEachButtonsFiles();
     void statesMarkFailedFiles_data();
     void statesMarkFailedFiles();
+    void statesShowOverlappingButtonsAlone_data();
+    void statesShowOverlappingButtonsAlone();
     void sizeGeometry_data();
     void sizeGeometry();
 
@@ -438,6 +440,50 @@ void tst_ReviewPictures::statesMarkFailedFiles()
     QCOMPARE(
         grid.failures(), status == int(Status::Failed) ? QStringList { message } : QStringList());
     QVERIFY(!grid.picture(StatesGrid::kDefaultScale).isNull());
+}
+
+void tst_ReviewPictures::statesShowOverlappingButtonsAlone_data()
+{
+    QTest::addColumn<QString>("wideFace");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("state");
+    // Faces wider than the buttons' spacing reach into the next button's cell.
+    QTest::newRow("normal faces under a press cell")
+        << "captionbutton_normal.png" << int(Button::Restore) << int(State::Press);
+    QTest::newRow("normal faces under an over cell")
+        << "captionbutton_normal.png" << int(Button::Close) << int(State::Over);
+    QTest::newRow("over faces over each other")
+        << "captionbutton_over.png" << int(Button::Maximize) << int(State::Over);
+}
+
+void tst_ReviewPictures::statesShowOverlappingButtonsAlone()
+{
+    QFETCH(QString, wideFace);
+    QFETCH(int, button);
+    QFETCH(int, state);
+    StyleFixture style;
+    writeWholeStyle(style);
+    style.write(wideFace, { 27, 18 });
+    const StatesGrid grid(style.dirBytes());
+    QVERIFY(grid.failures().isEmpty());
+    const StatesGrid::Cell& cell = grid.cell(Button(button), State(state));
+    QCOMPARE(cell.status, Status::Shown);
+
+    // The window with that one button in the state and every other one as the pass left it.
+    PreviewPanel panel;
+    panel.resize(PreviewPanel::kSizeInWindow);
+    panel.loadStyle(style.dirBytes());
+    const SampleWindowView view = panel.activeView();
+    const char* const names[] = { "minimize", "restore", "maximize", "close" };
+    const char* const states[] = { "normal", "over", "press" };
+    ImageControl* const faces[]
+        = { view.buttonMinimize, view.buttonRestore, view.buttonMaximize, view.buttonClose };
+    ImageControl* const glyphs[]
+        = { view.glyphMinimize, view.glyphRestore, view.glyphMaximize, view.glyphClose };
+    faces[button]->loadFromFile(style.dirBytes() + "captionbutton_" + states[state] + ".png");
+    glyphs[button]->loadFromFile(
+        style.dirBytes() + names[button] + "_active_" + states[state] + ".png");
+    QCOMPARE(comparable(cell.picture), comparable(panel.grab(cell.rect).toImage()));
 }
 
 void tst_ReviewPictures::sizeGeometry_data()
