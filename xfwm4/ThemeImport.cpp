@@ -604,6 +604,79 @@ bool writeAll(const QByteArray& path, const QByteArray& bytes, QByteArray& why)
     return true;
 }
 
+// Why the theme is not imported into dir, or nothing; exists tells whether dir is there.
+QByteArray refusal(const QByteArray& theme, const QByteArray& folder, const QByteArray& dir,
+    bool force, bool& exists)
+{
+    if (folder.isEmpty())
+        return theme + ": no xfwm4/ folder";
+    const QByteArray themeAt = canonical(theme);
+    const QByteArray folderAt = canonical(folder);
+    const QByteArray dirAt = canonical(dir);
+    if (within(dirAt, themeAt) || within(dirAt, folderAt) || within(themeAt, dirAt))
+        return dir
+            + ": is the theme, lies inside it or holds it: the style would "
+              "overwrite what it is read from";
+    bool isDirectory = false;
+    const bool occupied = nonEmptyDirectory(dir, exists, isDirectory);
+    if (exists && !isDirectory)
+        return dir + ": exists and is not a directory";
+    if (occupied && !force)
+        return dir + ": exists and is not empty (--force replaces it)";
+    return {};
+}
+
+// Every file of the style into folder, counting those written; why not, or nothing.
+QByteArray writeFiles(
+    const ThemeImport::Style& style, const QByteArray& folder, const QByteArray& dir, int& written)
+{
+    QByteArray why;
+    for (const StyleFile& file : StyleFiles::all()) {
+        const QImage picture = style.files.value(file.name);
+        const QByteArray name(file.name);
+        const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
+        if (bytes.isEmpty() || !writeAll(folder + '/' + name, bytes, why)) {
+            removeTree(folder);
+            return dir + ": cannot be written: "
+                + (bytes.isEmpty() ? QByteArray("cannot encode ") + name : why);
+        }
+        ++written;
+    }
+    return {};
+}
+
+// Written whole beside dir, then moved into place in one step; why not, or nothing.
+QByteArray writeStyle(
+    const ThemeImport::Style& style, const QByteArray& dir, bool exists, int& written)
+{
+    const QByteArray dirAt = canonical(dir);
+    QByteArray parent = dirAt.left(dirAt.lastIndexOf('/'));
+    if (parent.isEmpty())
+        parent = "/";
+    const QByteArray hidden = parent + (parent.endsWith('/') ? "." : "/.")
+        + dirAt.mid(dirAt.lastIndexOf('/') + 1) + ".importing";
+    removeTree(hidden);
+    if (::mkdir(hidden.constData(), 0755) != 0)
+        return dir + ": cannot be written: " + std::strerror(errno);
+    const QByteArray why = writeFiles(style, hidden, dir, written);
+    if (!why.isEmpty())
+        return why;
+    int moved;
+    if (exists)
+        moved = int(::syscall(SYS_renameat2, AT_FDCWD, hidden.constData(), AT_FDCWD,
+            dirAt.constData(), RENAME_EXCHANGE));
+    else
+        moved = ::rename(hidden.constData(), dirAt.constData());
+    if (moved != 0) {
+        const int errnum = errno;
+        removeTree(hidden);
+        return dir + ": cannot be written: " + std::strerror(errnum);
+    }
+    if (exists)
+        removeTree(hidden); // the old DIR, exchanged out
+    return {};
+}
+
 } // namespace
 
 namespace ThemeImport {
@@ -640,29 +713,10 @@ Result importTheme(const QByteArray& theme, const QByteArray& dir, bool force)
     Result result;
     result.status = 1;
     const QByteArray folder = xfwm4Folder(theme);
-    if (folder.isEmpty()) {
-        result.error = theme + ": no xfwm4/ folder";
+    bool exists = false;
+    result.error = refusal(theme, folder, dir, force, exists);
+    if (!result.error.isEmpty())
         return result;
-    }
-    const QByteArray themeAt = canonical(theme);
-    const QByteArray folderAt = canonical(folder);
-    const QByteArray dirAt = canonical(dir);
-    if (within(dirAt, themeAt) || within(dirAt, folderAt) || within(themeAt, dirAt)) {
-        result.error = dir
-            + ": is the theme, lies inside it or holds it: the style would "
-              "overwrite what it is read from";
-        return result;
-    }
-    bool exists = false, isDirectory = false;
-    const bool occupied = nonEmptyDirectory(dir, exists, isDirectory);
-    if (exists && !isDirectory) {
-        result.error = dir + ": exists and is not a directory";
-        return result;
-    }
-    if (occupied && !force) {
-        result.error = dir + ": exists and is not empty (--force replaces it)";
-        return result;
-    }
 
     Result built = build(folder);
     if (built.status != 0) {
@@ -670,46 +724,9 @@ Result importTheme(const QByteArray& theme, const QByteArray& dir, bool force)
         return built;
     }
     result.style = built.style;
-
-    // Written whole beside DIR, then moved into place in one step.
-    QByteArray parent = dirAt.left(dirAt.lastIndexOf('/'));
-    if (parent.isEmpty())
-        parent = "/";
-    const QByteArray hidden = parent + (parent.endsWith('/') ? "." : "/.")
-        + dirAt.mid(dirAt.lastIndexOf('/') + 1) + ".importing";
-    removeTree(hidden);
-    if (::mkdir(hidden.constData(), 0755) != 0) {
-        result.error = dir + ": cannot be written: " + std::strerror(errno);
-        return result;
-    }
-    QByteArray why;
-    for (const StyleFile& file : StyleFiles::all()) {
-        const QImage picture = result.style.files.value(file.name);
-        const QByteArray name(file.name);
-        const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
-        if (bytes.isEmpty() || !writeAll(hidden + '/' + name, bytes, why)) {
-            removeTree(hidden);
-            result.error = dir + ": cannot be written: "
-                + (bytes.isEmpty() ? QByteArray("cannot encode ") + name : why);
-            return result;
-        }
-        ++result.written;
-    }
-    int moved;
-    if (exists)
-        moved = int(::syscall(SYS_renameat2, AT_FDCWD, hidden.constData(), AT_FDCWD,
-            dirAt.constData(), RENAME_EXCHANGE));
-    else
-        moved = ::rename(hidden.constData(), dirAt.constData());
-    if (moved != 0) {
-        const int errnum = errno;
-        removeTree(hidden);
-        result.error = dir + ": cannot be written: " + std::strerror(errnum);
-        return result;
-    }
-    if (exists)
-        removeTree(hidden); // the old DIR, exchanged out
-    result.status = 0;
+    result.error = writeStyle(result.style, dir, exists, result.written);
+    if (result.error.isEmpty())
+        result.status = 0;
     return result;
 }
 
