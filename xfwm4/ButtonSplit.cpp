@@ -5,6 +5,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -126,6 +127,226 @@ QByteArray sizeText(QSize size)
     return QByteArray::number(size.width()) + " x " + QByteArray::number(size.height());
 }
 
+using Grid = std::array<std::array<QImage, kStates>, kButtons>;
+using Faces = std::array<QImage, 3>; // normal, over, press
+
+constexpr QSize kRoom(kFaceWidth, kFaceHeight - 1); // one row kept for the colour key
+
+template<typename F>
+void eachButtonState(F f)
+{
+    for (int b = 0; b < kButtons; ++b)
+        for (int s = 0; s < kStates; ++s)
+            f(b, s);
+}
+
+template<typename F>
+void eachPicture(Faces& face, Grid& rest, F f)
+{
+    for (QImage& image : face)
+        f(image);
+    for (auto& row : rest)
+        for (QImage& image : row)
+            f(image);
+}
+
+bool fits(QSize size, QSize room)
+{
+    return size.width() <= room.width() && size.height() <= room.height();
+}
+
+// The size of the same proportions that fits room.
+QSize shrunkTo(QSize size, QSize room)
+{
+    const double f
+        = std::min(double(room.width()) / size.width(), double(room.height()) / size.height());
+    return QSize(std::max(1, int(size.width() * f)), std::max(1, int(size.height() * f)));
+}
+
+QSize largestSize(const Input& input)
+{
+    QSize largest;
+    eachButtonState([&](int b, int s) { largest = largest.expandedTo(input.image[b][s].size()); });
+    return largest.isEmpty() ? QSize(1, 1) : largest;
+}
+
+struct Shown
+{
+    Grid shown, under;
+    QRect box; // what differs from the caption in any of them
+};
+
+Shown showOverCaption(const Input& input, QList<QByteArray>& lines)
+{
+    Shown out;
+    const QSize largest = largestSize(input);
+    eachButtonState([&](int b, int s) {
+        out.under[b][s] = behind(largest, input.caption[s == Disable ? 1 : 0]);
+        out.shown[b][s] = overCaption(input.image[b][s], out.under[b][s]);
+        int ignored = 0;
+        out.box |= opaqueBounds(lessCaption(out.shown[b][s], out.under[b][s], ignored));
+    });
+    if (out.box.isEmpty())
+        out.box = QRect(0, 0, 1, 1);
+    if (out.box.size() != largest)
+        lines.append("buttons: " + sizeText(largest) + " cropped to what differs from the "
+            + "caption behind them, " + sizeText(out.box.size()));
+    return out;
+}
+
+// Scaled with the caption behind, so that a glyph's edge blends with what xfwm4 shows around
+// it; then the pixels still equal to the caption become the key.
+Grid fitToRoom(const Shown& shown, QList<QByteArray>& lines)
+{
+    const QRect box = shown.box;
+    QSize to = box.size();
+    if (!fits(to, kRoom)) {
+        to = shrunkTo(to, kRoom);
+        lines.append("buttons: " + sizeText(box.size()) + " scaled down smoothly to " + sizeText(to)
+            + " to fit the form's " + sizeText({ kFaceWidth, kFaceHeight })
+            + " places, each pixel a blend of its neighbours, cut at alpha 255");
+    }
+    Grid work;
+    int removed = 0;
+    eachButtonState([&](int b, int s) {
+        QImage a = cropped(shown.shown[b][s], box), u = cropped(shown.under[b][s], box);
+        if (to != box.size()) {
+            a = scaled(a, to);
+            u = scaled(u, to);
+        }
+        work[b][s] = lessCaption(a, u, removed);
+    });
+    if (removed > 0)
+        lines.append("buttons: " + QByteArray::number(removed)
+            + " pixels equal to the caption behind them made the colour key");
+    return work;
+}
+
+QImage common(const QImage& a, const QImage& b, const QImage& c, bool& any)
+{
+    QImage out = canvas(a.size());
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = at(a, x, y);
+            if (opaque(p) && at(b, x, y) == p && at(c, x, y) == p) {
+                Pixels::set(out, x, y, p);
+                any = true;
+            }
+        }
+    return out;
+}
+
+// The face of a state: what hide, maximize and close have in common there.
+Faces sharedFaces(const Grid& work, bool& shared)
+{
+    Faces face;
+    shared = false;
+    for (int s = 0; s < 3; ++s)
+        face[s] = common(work[Minimize][s], work[Maximize][s], work[Close][s], shared);
+    if (!shared)
+        for (QImage& f : face)
+            f.fill(Qt::transparent);
+    return face;
+}
+
+QImage lessFace(const QImage& image, const QImage& face)
+{
+    QImage out = image;
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            if (opaque(at(face, x, y)) && at(out, x, y) == at(face, x, y))
+                Pixels::set(out, x, y, 0);
+    return out;
+}
+
+// The rest of each button over its face; the window has no unfocused face, so a disable glyph
+// is the unfocused button less the normal face.
+Grid lessFaces(const Grid& work, const Faces& face)
+{
+    Grid rest;
+    eachButtonState(
+        [&](int b, int s) { rest[b][s] = lessFace(work[b][s], face[s == Disable ? Normal : s]); });
+    return rest;
+}
+
+// How far the face must grow left and up so that no glyph pixel lies before its offset.
+QPoint glyphPadding(const Grid& rest)
+{
+    int padLeft = 0, padTop = 0;
+    eachButtonState([&](int b, int s) {
+        const QRect r = opaqueBounds(rest[b][s]);
+        if (r.isEmpty())
+            return;
+        padLeft = std::max(padLeft, glyphOffset(Button(b)).x() - r.left());
+        padTop = std::max(padTop, glyphOffset(Button(b)).y() - r.top());
+    });
+    return { padLeft, padTop };
+}
+
+// Fit the places: a glyph lies at its offset in the face, so a rest pixel left of or above
+// that offset needs the face padded, and a face larger than its place is scaled down.
+void fitPlaces(Faces& face, Grid& rest, bool shared, QList<QByteArray>& lines)
+{
+    const QSize before = face[0].size();
+    for (int round = 0; round < 4; ++round) {
+        const QPoint pad = shared ? glyphPadding(rest) : QPoint();
+        if (pad.x() > 0 || pad.y() > 0)
+            eachPicture(
+                face, rest, [&](QImage& image) { image = padded(image, pad.x(), pad.y()); });
+        const QSize size = face[0].size();
+        if (fits(size, kRoom))
+            break;
+        const QSize to = shrunkTo(size, kRoom);
+        eachPicture(face, rest, [&](QImage& image) { image = scaled(image, to); });
+    }
+    if (face[0].size() != before)
+        lines.append("buttons: the face made " + sizeText(face[0].size())
+            + " so that each glyph lies at its offset in it");
+}
+
+void keyAll(const Faces& face, const Grid& rest, bool shared, Output& output)
+{
+    for (int s = 0; s < 3; ++s)
+        output.face[s] = keyed(face[s]);
+    eachButtonState([&](int b, int s) {
+        QImage glyph = rest[b][s];
+        if (shared) {
+            const QPoint at = glyphOffset(Button(b));
+            glyph = cropped(glyph, QRect(at, glyph.size() - QSize(at.x(), at.y())));
+        }
+        output.glyph[b][s] = keyed(glyph);
+    });
+}
+
+void evenOut(QList<QImage*> pictures)
+{
+    QSize size;
+    for (QImage* p : pictures)
+        size = size.expandedTo(p->size());
+    for (QImage* p : pictures)
+        if (p->size() != size) {
+            QImage out(size, QImage::Format_RGB32);
+            const QRgb key = at(*p, 0, p->height() - 1);
+            out.fill(key);
+            for (int y = 0; y < p->height(); ++y)
+                for (int x = 0; x < p->width(); ++x)
+                    Pixels::set(out, x, y, at(*p, x, y));
+            // The key stays at the bottom left.
+            for (int y = p->height(); y < size.height(); ++y)
+                Pixels::set(out, 0, y, key);
+            *p = out;
+        }
+}
+
+// Every glyph of a button, and every face, of one size, so nothing changes shape under the
+// pointer.
+void evenOutSizes(Output& output)
+{
+    evenOut({ &output.face[0], &output.face[1], &output.face[2] });
+    for (auto& glyphs : output.glyph)
+        evenOut({ &glyphs[0], &glyphs[1], &glyphs[2], &glyphs[3] });
+}
+
 } // namespace
 
 namespace ButtonSplit {
@@ -167,158 +388,15 @@ QImage keyed(const QImage& image)
 Output split(const Input& input)
 {
     Output output;
-    int removed = 0;
-    QImage shown[kButtons][kStates], under[kButtons][kStates], work[kButtons][kStates];
-    QSize largest;
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s)
-            largest = largest.expandedTo(input.image[b][s].size());
-    if (largest.isEmpty())
-        largest = QSize(1, 1);
-    QRect box;
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s) {
-            under[b][s] = behind(largest, input.caption[s == Disable ? 1 : 0]);
-            shown[b][s] = overCaption(input.image[b][s], under[b][s]);
-            int ignored = 0;
-            box |= opaqueBounds(lessCaption(shown[b][s], under[b][s], ignored));
-        }
-    if (box.isEmpty())
-        box = QRect(0, 0, 1, 1);
-    if (box.size() != largest)
-        output.lines.append("buttons: " + sizeText(largest) + " cropped to what differs from the "
-            + "caption behind them, " + sizeText(box.size()));
-    // Scaled with the caption behind, so that a glyph's edge blends with what xfwm4 shows
-    // around it; then the pixels still equal to the caption become the key.
-    const QSize room(kFaceWidth, kFaceHeight - 1); // one row kept for the colour key
-    QSize to = box.size();
-    if (to.width() > room.width() || to.height() > room.height()) {
-        const double f
-            = std::min(double(room.width()) / to.width(), double(room.height()) / to.height());
-        to = QSize(std::max(1, int(to.width() * f)), std::max(1, int(to.height() * f)));
-        output.lines.append("buttons: " + sizeText(box.size()) + " scaled down smoothly to "
-            + sizeText(to) + " to fit the form's " + sizeText({ kFaceWidth, kFaceHeight })
-            + " places, each pixel a blend of its neighbours, cut at alpha 255");
-    }
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s) {
-            QImage a = cropped(shown[b][s], box), u = cropped(under[b][s], box);
-            if (to != box.size()) {
-                a = scaled(a, to);
-                u = scaled(u, to);
-            }
-            work[b][s] = lessCaption(a, u, removed);
-        }
-    if (removed > 0)
-        output.lines.append("buttons: " + QByteArray::number(removed)
-            + " pixels equal to the caption behind them made the colour key");
-    box = QRect(QPoint(0, 0), to);
-
-    // The face of a state: what hide, maximize and close have in common there.
-    QImage face[3];
+    const Shown shown = showOverCaption(input, output.lines);
+    const Grid work = fitToRoom(shown, output.lines);
     bool shared = false;
-    for (int s = 0; s < 3; ++s) {
-        face[s] = canvas(box.size());
-        for (int y = 0; y < box.height(); ++y)
-            for (int x = 0; x < box.width(); ++x) {
-                const QRgb p = at(work[Minimize][s], x, y);
-                if (opaque(p) && at(work[Maximize][s], x, y) == p
-                    && at(work[Close][s], x, y) == p) {
-                    Pixels::set(face[s], x, y, p);
-                    shared = true;
-                }
-            }
-    }
+    Faces face = sharedFaces(work, shared);
+    Grid rest = lessFaces(work, face);
+    fitPlaces(face, rest, shared, output.lines);
+    keyAll(face, rest, shared, output);
+    evenOutSizes(output);
     output.sharedFace = shared;
-    if (!shared)
-        for (QImage& f : face)
-            f.fill(Qt::transparent);
-
-    // The rest of each button over its face; the window has no unfocused face, so a disable
-    // glyph is the unfocused button less the normal face.
-    QImage rest[kButtons][kStates];
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s) {
-            const QImage& under = face[s == Disable ? Normal : s];
-            rest[b][s] = work[b][s];
-            for (int y = 0; y < box.height(); ++y)
-                for (int x = 0; x < box.width(); ++x)
-                    if (opaque(at(under, x, y)) && at(rest[b][s], x, y) == at(under, x, y))
-                        Pixels::set(rest[b][s], x, y, 0);
-        }
-
-    // Fit the places: a glyph lies at its offset in the face, so a rest pixel left of or above
-    // that offset needs the face padded, and a face larger than its place is scaled down.
-    const QSize limit = room;
-    const QSize before = box.size();
-    for (int round = 0; round < 4; ++round) {
-        int padLeft = 0, padTop = 0;
-        if (shared)
-            for (int b = 0; b < kButtons; ++b)
-                for (int s = 0; s < kStates; ++s) {
-                    const QRect r = opaqueBounds(rest[b][s]);
-                    if (r.isEmpty())
-                        continue;
-                    padLeft = std::max(padLeft, glyphOffset(Button(b)).x() - r.left());
-                    padTop = std::max(padTop, glyphOffset(Button(b)).y() - r.top());
-                }
-        if (padLeft > 0 || padTop > 0) {
-            for (QImage& f : face)
-                f = padded(f, padLeft, padTop);
-            for (auto& row : rest)
-                for (QImage& image : row)
-                    image = padded(image, padLeft, padTop);
-        }
-        const QSize size = face[0].size();
-        if (size.width() <= limit.width() && size.height() <= limit.height())
-            break;
-        const double f = std::min(
-            double(limit.width()) / size.width(), double(limit.height()) / size.height());
-        const QSize to(std::max(1, int(size.width() * f)), std::max(1, int(size.height() * f)));
-        for (QImage& image : face)
-            image = scaled(image, to);
-        for (auto& row : rest)
-            for (QImage& image : row)
-                image = scaled(image, to);
-    }
-    if (face[0].size() != before)
-        output.lines.append("buttons: the face made " + sizeText(face[0].size())
-            + " so that each glyph lies at its offset in it");
-
-    for (int s = 0; s < 3; ++s)
-        output.face[s] = keyed(face[s]);
-    for (int b = 0; b < kButtons; ++b)
-        for (int s = 0; s < kStates; ++s) {
-            QImage glyph = rest[b][s];
-            if (shared) {
-                const QPoint at = glyphOffset(Button(b));
-                glyph = cropped(glyph, QRect(at, glyph.size() - QSize(at.x(), at.y())));
-            }
-            output.glyph[b][s] = keyed(glyph);
-        }
-    // Every glyph of a button, and every face, of one size, so nothing changes shape under the
-    // pointer.
-    auto evenOut = [](QList<QImage*> pictures) {
-        QSize size;
-        for (QImage* p : pictures)
-            size = size.expandedTo(p->size());
-        for (QImage* p : pictures)
-            if (p->size() != size) {
-                QImage out(size, QImage::Format_RGB32);
-                const QRgb key = at(*p, 0, p->height() - 1);
-                out.fill(key);
-                for (int y = 0; y < p->height(); ++y)
-                    for (int x = 0; x < p->width(); ++x)
-                        Pixels::set(out, x, y, at(*p, x, y));
-                // The key stays at the bottom left.
-                for (int y = p->height(); y < size.height(); ++y)
-                    Pixels::set(out, 0, y, key);
-                *p = out;
-            }
-    };
-    evenOut({ &output.face[0], &output.face[1], &output.face[2] });
-    for (auto& glyphs : output.glyph)
-        evenOut({ &glyphs[0], &glyphs[1], &glyphs[2], &glyphs[3] });
     if (!shared)
         output.lines.append("captionbutton_normal.png, captionbutton_over.png, "
                             "captionbutton_press.png: hide, maximize and close share no face: "

@@ -151,6 +151,11 @@ private:
         const QByteArray& source, const QImage& image, int w, int h, Outside across, Outside down);
 
     void frame(int w);
+    QImage captionMiddle(int wi);
+    QImage captionCorner(int wi, bool left, const QImage& middle);
+    QImage continued(
+        const QByteArray& name, const QImage& corner, int wi, bool left, const QImage& middle);
+    void edges(int wi);
     void masksAndKey();
     void buttons();
     void leftOut();
@@ -205,92 +210,122 @@ QList<QByteArray> anyFrame(const char* w)
     return all;
 }
 
-void Builder::frame(int wi)
+Window windowOf(int wi)
 {
-    const QByteArray w = kWindows[wi];
-    const QByteArray o = kWindows[1 - wi];
-    const Window window = wi == 0 ? Window::Active : Window::Inactive;
-    // Nearest first: the same piece of the other window, then the pieces beside it.
-    auto chain = [&](std::initializer_list<const char*> bases) {
-        QList<QByteArray> list;
-        for (const char* base : bases) {
-            list.append(QByteArray(base) + '-' + w);
-            list.append(QByteArray(base) + '-' + o);
-        }
-        list += anyFrame(kWindows[wi]);
-        return list;
-    };
+    return wi == 0 ? Window::Active : Window::Inactive;
+}
+
+// Nearest first: the same piece of the other window, then the pieces beside it.
+QList<QByteArray> nearest(int wi, std::initializer_list<const char*> bases)
+{
+    QList<QByteArray> list;
+    for (const char* base : bases) {
+        list.append(QByteArray(base) + '-' + kWindows[wi]);
+        list.append(QByteArray(base) + '-' + kWindows[1 - wi]);
+    }
+    list += anyFrame(kWindows[wi]);
+    return list;
+}
+
+// The corner, continued on its inner side by next repeated, to the form's corner width.
+QImage joined(const QImage& corner, const QImage& next, bool left)
+{
     const int ch = StyleFiles::kCornerHeight;
     const int cw = StyleFiles::kCornerWidth;
+    QImage wide(cw, ch, QImage::Format_ARGB32);
+    const int extra = cw - corner.width();
+    for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x) {
+            QRgb p;
+            if (left)
+                p = x < corner.width() ? at(corner, x, y)
+                                       : at(next, (x - corner.width()) % next.width(), y);
+            else
+                p = x >= extra ? at(corner, x - extra, y)
+                               : at(next, next.width() - 1 - ((extra - 1 - x) % next.width()), y);
+            Pixels::set(wide, x, y, p);
+        }
+    return wide;
+}
 
-    const QByteArray title = "title-3-" + w;
-    QImage middle
-        = resolve(title, chain({ "title-3", "title-2", "title-4", "title-1", "title-5" }).mid(1),
-            "the caption middle");
+void Builder::frame(int wi)
+{
+    const QImage middle = captionMiddle(wi);
+    for (int side = 0; side < 2; ++side)
+        m_corner[side][wi] = captionCorner(wi, side == 0, middle);
+    edges(wi);
+}
+
+QImage Builder::captionMiddle(int wi)
+{
+    const QByteArray title = QByteArray("title-3-") + kWindows[wi];
+    QImage middle = resolve(title,
+        nearest(wi, { "title-3", "title-2", "title-4", "title-1", "title-5" }).mid(1),
+        "the caption middle");
     if (wi == 0)
         m_titleHeight = middle.height();
-    middle = fitted(title, middle, 0, ch, Outside::Both, Outside::Both);
-    put(StyleFiles::name(Piece::CaptionBar, window), middle);
+    middle = fitted(title, middle, 0, StyleFiles::kCornerHeight, Outside::Both, Outside::Both);
+    put(StyleFiles::name(Piece::CaptionBar, windowOf(wi)), middle);
+    return middle;
+}
 
-    // A corner narrower than the form's continues with the piece xfwm4 draws beside it.
-    for (int side = 0; side < 2; ++side) {
-        const bool left = side == 0;
-        const QByteArray name = QByteArray(left ? "top-left-" : "top-right-") + w;
-        QImage corner = resolve(name,
-            chain({ left ? "top-left" : "top-right", left ? "title-1" : "title-5", "title-3" })
-                .mid(1),
-            left ? "the left caption corner" : "the right caption corner");
-        QImage out = fitted(name, corner, corner.width() > cw ? cw : 0, ch,
-            left ? Outside::Start : Outside::End, Outside::Both);
-        if (out.width() < cw) {
-            const QByteArray nextName = QByteArray(left ? "title-1-" : "title-5-") + w;
-            QImage next = image(nextName);
-            QByteArray nextUsed = nextName;
-            if (next.isNull()) {
-                next = middle;
-                nextUsed = "title-3-" + w;
-            } else {
-                next = fit(next, 0, ch, Outside::Both, Outside::Both);
-            }
-            QImage wide(cw, ch, QImage::Format_ARGB32);
-            const int extra = cw - out.width();
-            for (int y = 0; y < ch; ++y)
-                for (int x = 0; x < cw; ++x) {
-                    QRgb p;
-                    if (left)
-                        p = x < out.width() ? at(out, x, y)
-                                            : at(next, (x - out.width()) % next.width(), y);
-                    else
-                        p = x >= extra
-                            ? at(out, x - extra, y)
-                            : at(next, next.width() - 1 - ((extra - 1 - x) % next.width()), y);
-                    Pixels::set(wide, x, y, p);
-                }
-            line(name + ": " + QByteArray::number(out.width()) + " wide made "
-                + QByteArray::number(cw) + ", continued with " + nextUsed);
-            out = wide;
-        }
-        m_corner[side][wi] = out;
+// A corner narrower than the form's continues with the piece xfwm4 draws beside it.
+QImage Builder::captionCorner(int wi, bool left, const QImage& middle)
+{
+    const int cw = StyleFiles::kCornerWidth;
+    const QByteArray name = QByteArray(left ? "top-left-" : "top-right-") + kWindows[wi];
+    const QImage corner = resolve(name,
+        nearest(wi, { left ? "top-left" : "top-right", left ? "title-1" : "title-5", "title-3" })
+            .mid(1),
+        left ? "the left caption corner" : "the right caption corner");
+    const QImage out = fitted(name, corner, corner.width() > cw ? cw : 0, StyleFiles::kCornerHeight,
+        left ? Outside::Start : Outside::End, Outside::Both);
+    if (out.width() < cw)
+        return continued(name, out, wi, left, middle);
+    return out;
+}
+
+QImage Builder::continued(
+    const QByteArray& name, const QImage& corner, int wi, bool left, const QImage& middle)
+{
+    const QByteArray w = kWindows[wi];
+    const QByteArray nextName = QByteArray(left ? "title-1-" : "title-5-") + w;
+    QImage next = image(nextName);
+    QByteArray nextUsed = nextName;
+    if (next.isNull()) {
+        next = middle;
+        nextUsed = "title-3-" + w;
+    } else {
+        next = fit(next, 0, StyleFiles::kCornerHeight, Outside::Both, Outside::Both);
     }
+    const QImage wide = joined(corner, next, left);
+    line(name + ": " + QByteArray::number(corner.width()) + " wide made "
+        + QByteArray::number(StyleFiles::kCornerWidth) + ", continued with " + nextUsed);
+    return wide;
+}
 
-    const QImage edge
-        = resolve("left-" + w, chain({ "left", "right", "bottom-left" }).mid(1), "the side edge");
+void Builder::edges(int wi)
+{
+    const QByteArray w = kWindows[wi];
+    const Window window = windowOf(wi);
+    const QImage edge = resolve(
+        "left-" + w, nearest(wi, { "left", "right", "bottom-left" }).mid(1), "the side edge");
     put(StyleFiles::name(Piece::SideEdge, window),
         fitted("left-" + w, edge, StyleFiles::kEdgeWidth, 0, Outside::Start, Outside::Both));
     const QImage bottom = resolve("bottom-" + w,
-        chain({ "bottom", "bottom-left", "bottom-right" }).mid(1), "the bottom edge");
+        nearest(wi, { "bottom", "bottom-left", "bottom-right" }).mid(1), "the bottom edge");
     put(StyleFiles::name(Piece::BottomEdge, window),
         fitted(
             "bottom-" + w, bottom, 0, StyleFiles::kBottomEdgeHeight, Outside::Both, Outside::End));
     // The form's bottom corners are as wide as its edges and as high as its bottom edge: the
     // part of xfwm4's corner that the client window covers has no place.
-    const QImage bl = resolve("bottom-left-" + w, chain({ "bottom-left", "left", "bottom" }).mid(1),
-        "the bottom-left corner");
+    const QImage bl = resolve("bottom-left-" + w,
+        nearest(wi, { "bottom-left", "left", "bottom" }).mid(1), "the bottom-left corner");
     put(StyleFiles::name(Piece::BottomCorner, window, Side::Left),
         fitted("bottom-left-" + w, bl, StyleFiles::kEdgeWidth, StyleFiles::kBottomEdgeHeight,
             Outside::Start, Outside::End));
     const QImage br = resolve("bottom-right-" + w,
-        chain({ "bottom-right", "right", "bottom" }).mid(1), "the bottom-right corner");
+        nearest(wi, { "bottom-right", "right", "bottom" }).mid(1), "the bottom-right corner");
     put(StyleFiles::name(Piece::BottomCorner, window, Side::Right),
         fitted("bottom-right-" + w, br, StyleFiles::kEdgeWidth, StyleFiles::kBottomEdgeHeight,
             Outside::End, Outside::End));
@@ -569,6 +604,79 @@ bool writeAll(const QByteArray& path, const QByteArray& bytes, QByteArray& why)
     return true;
 }
 
+// Why the theme is not imported into dir, or nothing; exists tells whether dir is there.
+QByteArray refusal(const QByteArray& theme, const QByteArray& folder, const QByteArray& dir,
+    bool force, bool& exists)
+{
+    if (folder.isEmpty())
+        return theme + ": no xfwm4/ folder";
+    const QByteArray themeAt = canonical(theme);
+    const QByteArray folderAt = canonical(folder);
+    const QByteArray dirAt = canonical(dir);
+    if (within(dirAt, themeAt) || within(dirAt, folderAt) || within(themeAt, dirAt))
+        return dir
+            + ": is the theme, lies inside it or holds it: the style would "
+              "overwrite what it is read from";
+    bool isDirectory = false;
+    const bool occupied = nonEmptyDirectory(dir, exists, isDirectory);
+    if (exists && !isDirectory)
+        return dir + ": exists and is not a directory";
+    if (occupied && !force)
+        return dir + ": exists and is not empty (--force replaces it)";
+    return {};
+}
+
+// Every file of the style into folder, counting those written; why not, or nothing.
+QByteArray writeFiles(
+    const ThemeImport::Style& style, const QByteArray& folder, const QByteArray& dir, int& written)
+{
+    QByteArray why;
+    for (const StyleFile& file : StyleFiles::all()) {
+        const QImage picture = style.files.value(file.name);
+        const QByteArray name(file.name);
+        const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
+        if (bytes.isEmpty() || !writeAll(folder + '/' + name, bytes, why)) {
+            removeTree(folder);
+            return dir + ": cannot be written: "
+                + (bytes.isEmpty() ? QByteArray("cannot encode ") + name : why);
+        }
+        ++written;
+    }
+    return {};
+}
+
+// Written whole beside dir, then moved into place in one step; why not, or nothing.
+QByteArray writeStyle(
+    const ThemeImport::Style& style, const QByteArray& dir, bool exists, int& written)
+{
+    const QByteArray dirAt = canonical(dir);
+    QByteArray parent = dirAt.left(dirAt.lastIndexOf('/'));
+    if (parent.isEmpty())
+        parent = "/";
+    const QByteArray hidden = parent + (parent.endsWith('/') ? "." : "/.")
+        + dirAt.mid(dirAt.lastIndexOf('/') + 1) + ".importing";
+    removeTree(hidden);
+    if (::mkdir(hidden.constData(), 0755) != 0)
+        return dir + ": cannot be written: " + std::strerror(errno);
+    const QByteArray why = writeFiles(style, hidden, dir, written);
+    if (!why.isEmpty())
+        return why;
+    int moved;
+    if (exists)
+        moved = int(::syscall(SYS_renameat2, AT_FDCWD, hidden.constData(), AT_FDCWD,
+            dirAt.constData(), RENAME_EXCHANGE));
+    else
+        moved = ::rename(hidden.constData(), dirAt.constData());
+    if (moved != 0) {
+        const int errnum = errno;
+        removeTree(hidden);
+        return dir + ": cannot be written: " + std::strerror(errnum);
+    }
+    if (exists)
+        removeTree(hidden); // the old DIR, exchanged out
+    return {};
+}
+
 } // namespace
 
 namespace ThemeImport {
@@ -605,29 +713,10 @@ Result importTheme(const QByteArray& theme, const QByteArray& dir, bool force)
     Result result;
     result.status = 1;
     const QByteArray folder = xfwm4Folder(theme);
-    if (folder.isEmpty()) {
-        result.error = theme + ": no xfwm4/ folder";
+    bool exists = false;
+    result.error = refusal(theme, folder, dir, force, exists);
+    if (!result.error.isEmpty())
         return result;
-    }
-    const QByteArray themeAt = canonical(theme);
-    const QByteArray folderAt = canonical(folder);
-    const QByteArray dirAt = canonical(dir);
-    if (within(dirAt, themeAt) || within(dirAt, folderAt) || within(themeAt, dirAt)) {
-        result.error = dir
-            + ": is the theme, lies inside it or holds it: the style would "
-              "overwrite what it is read from";
-        return result;
-    }
-    bool exists = false, isDirectory = false;
-    const bool occupied = nonEmptyDirectory(dir, exists, isDirectory);
-    if (exists && !isDirectory) {
-        result.error = dir + ": exists and is not a directory";
-        return result;
-    }
-    if (occupied && !force) {
-        result.error = dir + ": exists and is not empty (--force replaces it)";
-        return result;
-    }
 
     Result built = build(folder);
     if (built.status != 0) {
@@ -635,46 +724,9 @@ Result importTheme(const QByteArray& theme, const QByteArray& dir, bool force)
         return built;
     }
     result.style = built.style;
-
-    // Written whole beside DIR, then moved into place in one step.
-    QByteArray parent = dirAt.left(dirAt.lastIndexOf('/'));
-    if (parent.isEmpty())
-        parent = "/";
-    const QByteArray hidden = parent + (parent.endsWith('/') ? "." : "/.")
-        + dirAt.mid(dirAt.lastIndexOf('/') + 1) + ".importing";
-    removeTree(hidden);
-    if (::mkdir(hidden.constData(), 0755) != 0) {
-        result.error = dir + ": cannot be written: " + std::strerror(errno);
-        return result;
-    }
-    QByteArray why;
-    for (const StyleFile& file : StyleFiles::all()) {
-        const QImage picture = result.style.files.value(file.name);
-        const QByteArray name(file.name);
-        const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
-        if (bytes.isEmpty() || !writeAll(hidden + '/' + name, bytes, why)) {
-            removeTree(hidden);
-            result.error = dir + ": cannot be written: "
-                + (bytes.isEmpty() ? QByteArray("cannot encode ") + name : why);
-            return result;
-        }
-        ++result.written;
-    }
-    int moved;
-    if (exists)
-        moved = int(::syscall(SYS_renameat2, AT_FDCWD, hidden.constData(), AT_FDCWD,
-            dirAt.constData(), RENAME_EXCHANGE));
-    else
-        moved = ::rename(hidden.constData(), dirAt.constData());
-    if (moved != 0) {
-        const int errnum = errno;
-        removeTree(hidden);
-        result.error = dir + ": cannot be written: " + std::strerror(errnum);
-        return result;
-    }
-    if (exists)
-        removeTree(hidden); // the old DIR, exchanged out
-    result.status = 0;
+    result.error = writeStyle(result.style, dir, exists, result.written);
+    if (result.error.isEmpty())
+        result.status = 0;
     return result;
 }
 

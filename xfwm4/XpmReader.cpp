@@ -228,6 +228,128 @@ bool parseColour(const QByteArray& text, QRgb& rgb)
     return true;
 }
 
+namespace {
+
+struct Header
+{
+    int width = 0, height = 0, colours = 0, cpp = 0; // cpp: characters per pixel
+};
+
+// Why the header is unusable, or nothing.
+const char* readHeader(Cursor& cursor, Header& header)
+{
+    QByteArray line;
+    if (!cursor.header(line))
+        return "no XPM header";
+    if (std::sscanf(line.constData(), "%d %d %d %d", &header.width, &header.height, &header.colours,
+            &header.cpp)
+        != 4)
+        return "an XPM header without width, height, colours and characters per pixel";
+    if (header.width <= 0 || header.height <= 0 || header.cpp <= 0 || header.cpp >= 32
+        || header.colours <= 0)
+        return "an XPM header with impossible values";
+    if (header.width > kLargestSide || header.height > kLargestSide)
+        return "an XPM larger than 4096 x 4096";
+    return nullptr;
+}
+
+// Up to 8 characters a pixel, as one number: no allocation per pixel.
+quint64 packedKey(const char* chars, qsizetype length, int cpp)
+{
+    quint64 packed = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(length, cpp) && chars[i]; ++i)
+        packed = packed << 8 | quint8(chars[i]);
+    return packed;
+}
+
+class ColourTable
+{
+public:
+    explicit ColourTable(int cpp)
+        : m_cpp(cpp)
+        , m_packed(cpp <= 8)
+    { }
+
+    int cpp() const { return m_cpp; }
+
+    void insert(const QByteArray& chars, const Colour& colour)
+    {
+        if (m_packed)
+            m_small.insert(packedKey(chars.constData(), chars.size(), m_cpp), colour);
+        else
+            m_table.insert(chars, colour);
+    }
+    void setFallback(const Colour& colour) { m_fallback = colour; }
+
+    // The colour of the pixel x of a row.
+    const Colour& pixel(const QByteArray& row, int x) const
+    {
+        if (m_packed) {
+            const auto found = m_small.constFind(
+                packedKey(row.constData() + qsizetype(x) * m_cpp, m_cpp, m_cpp));
+            if (found != m_small.cend())
+                return *found;
+        } else {
+            const auto found = m_table.constFind(row.mid(qsizetype(x) * m_cpp, m_cpp));
+            if (found != m_table.cend())
+                return *found;
+        }
+        return m_fallback;
+    }
+
+private:
+    int m_cpp;
+    bool m_packed;
+    QHash<quint64, Colour> m_small;
+    QHash<QByteArray, Colour> m_table;
+    Colour m_fallback;
+};
+
+Colour entryColour(const QByteArray& entry, const ColourSymbols& symbols)
+{
+    const std::optional<QByteArray> name = extractColour(entry, symbols);
+    Colour colour;
+    if (name && name->compare("None", Qt::CaseInsensitive) != 0 && parseColour(*name, colour.rgb))
+        colour.transparent = false;
+    else
+        colour.rgb = 0;
+    return colour;
+}
+
+// False when the table ends early.
+bool readColours(Cursor& cursor, int colours, const ColourSymbols& symbols, ColourTable& table)
+{
+    QByteArray line;
+    for (int i = 0; i < colours; ++i) {
+        if (!cursor.colourLine(line))
+            return false;
+        const QByteArray chars = line.left(table.cpp());
+        const Colour colour = entryColour(line.mid(chars.size()), symbols);
+        table.insert(chars, colour);
+        if (i == 0)
+            table.setFallback(colour);
+    }
+    return true;
+}
+
+void readRows(Cursor& cursor, const ColourTable& table, QImage& image)
+{
+    image.fill(Qt::transparent);
+    const qsizetype rowBytes = qsizetype(image.width()) * table.cpp();
+    QByteArray line;
+    for (int y = 0; y < image.height(); ++y) {
+        if (!cursor.readString(line) || rowBytes > line.size())
+            continue;
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const Colour& colour = table.pixel(line, x);
+            out[x] = colour.transparent ? 0 : (colour.rgb | 0xff000000u);
+        }
+    }
+}
+
+} // namespace
+
 QImage read(const QByteArray& bytes, const ColourSymbols& symbols, QByteArray* why)
 {
     auto fail = [why](const char* text) {
@@ -236,70 +358,16 @@ QImage read(const QByteArray& bytes, const ColourSymbols& symbols, QByteArray* w
         return QImage();
     };
     Cursor cursor(bytes);
-    QByteArray line;
-    if (!cursor.header(line))
-        return fail("no XPM header");
-    int w = 0, h = 0, colours = 0, cpp = 0;
-    if (std::sscanf(line.constData(), "%d %d %d %d", &w, &h, &colours, &cpp) != 4)
-        return fail("an XPM header without width, height, colours and characters per pixel");
-    if (w <= 0 || h <= 0 || cpp <= 0 || cpp >= 32 || colours <= 0)
-        return fail("an XPM header with impossible values");
-    if (w > kLargestSide || h > kLargestSide)
-        return fail("an XPM larger than 4096 x 4096");
-
-    // Up to 8 characters a pixel, as one number: no allocation per pixel.
-    auto key = [cpp](const char* chars, qsizetype length) {
-        quint64 packed = 0;
-        for (qsizetype i = 0; i < std::min<qsizetype>(length, cpp) && chars[i]; ++i)
-            packed = packed << 8 | quint8(chars[i]);
-        return packed;
-    };
-    const bool packed = cpp <= 8;
-    QHash<quint64, Colour> small;
-    QHash<QByteArray, Colour> table;
-    Colour fallback;
-    for (int i = 0; i < colours; ++i) {
-        if (!cursor.colourLine(line))
-            return fail("an XPM whose colour table ends early");
-        const QByteArray chars = line.left(cpp);
-        const std::optional<QByteArray> name = extractColour(line.mid(chars.size()), symbols);
-        Colour colour;
-        if (name && name->compare("None", Qt::CaseInsensitive) != 0
-            && parseColour(*name, colour.rgb))
-            colour.transparent = false;
-        else
-            colour.rgb = 0;
-        if (packed)
-            small.insert(key(chars.constData(), chars.size()), colour);
-        else
-            table.insert(chars, colour);
-        if (i == 0)
-            fallback = colour;
-    }
-
-    QImage image(w, h, QImage::Format_ARGB32);
+    Header header;
+    if (const char* unusable = readHeader(cursor, header))
+        return fail(unusable);
+    ColourTable table(header.cpp);
+    if (!readColours(cursor, header.colours, symbols, table))
+        return fail("an XPM whose colour table ends early");
+    QImage image(header.width, header.height, QImage::Format_ARGB32);
     if (image.isNull())
         return fail("an XPM too large for memory");
-    image.fill(Qt::transparent);
-    const qsizetype rowBytes = qsizetype(w) * cpp;
-    for (int y = 0; y < h; ++y) {
-        if (!cursor.readString(line) || rowBytes > line.size())
-            continue;
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const Colour* colour = &fallback;
-            if (packed) {
-                const auto found = small.constFind(key(line.constData() + qsizetype(x) * cpp, cpp));
-                if (found != small.cend())
-                    colour = &*found;
-            } else {
-                const auto found = table.constFind(line.mid(qsizetype(x) * cpp, cpp));
-                if (found != table.cend())
-                    colour = &*found;
-            }
-            out[x] = colour->transparent ? 0 : (colour->rgb | 0xff000000u);
-        }
-    }
+    readRows(cursor, table, image);
     return image;
 }
 
