@@ -6,6 +6,7 @@
 #include "xfwm4/ButtonSplit.h"
 #include "xfwm4/Pixels.h"
 #include "xfwm4/ThemeReader.h"
+#include "xfwm4/WholeFolder.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -14,9 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <linux/fs.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -534,16 +533,6 @@ bool within(const QByteArray& inner, const QByteArray& outer)
     return inner == outer || inner.startsWith(outer.endsWith('/') ? outer : outer + '/');
 }
 
-int removeEntry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return ::remove(path);
-}
-
-void removeTree(const QByteArray& path)
-{
-    ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
 // Present and holding something other than "." and "..".
 bool nonEmptyDirectory(const QByteArray& path, bool& exists, bool& isDirectory)
 {
@@ -552,17 +541,7 @@ bool nonEmptyDirectory(const QByteArray& path, bool& exists, bool& isDirectory)
     isDirectory = exists && S_ISDIR(info.st_mode);
     if (!isDirectory)
         return exists;
-    DIR* stream = ::opendir(path.constData());
-    if (!stream)
-        return true;
-    bool any = false;
-    while (const dirent* entry = ::readdir(stream))
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-            any = true;
-            break;
-        }
-    ::closedir(stream);
-    return any;
+    return !WholeFolder::emptyFolder(path);
 }
 
 QByteArray encode(const QImage& picture, const char* format)
@@ -574,34 +553,6 @@ QByteArray encode(const QImage& picture, const char* format)
     if (!writer.write(picture))
         return {};
     return bytes;
-}
-
-bool writeAll(const QByteArray& path, const QByteArray& bytes, QByteArray& why)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            why = std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        done += n;
-    }
-    // No fsync: a kill cannot leave a half-written style in place, since the folder is moved in
-    // only once every file is written.
-    if (::close(fd) != 0) {
-        why = std::strerror(errno);
-        return false;
-    }
-    return true;
 }
 
 // Why the theme is not imported into dir, or nothing; exists tells whether dir is there.
@@ -630,13 +581,13 @@ QByteArray refusal(const QByteArray& theme, const QByteArray& folder, const QByt
 QByteArray writeFiles(
     const ThemeImport::Style& style, const QByteArray& folder, const QByteArray& dir, int& written)
 {
-    QByteArray why;
     for (const StyleFile& file : StyleFiles::all()) {
         const QImage picture = style.files.value(file.name);
         const QByteArray name(file.name);
         const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
-        if (bytes.isEmpty() || !writeAll(folder + '/' + name, bytes, why)) {
-            removeTree(folder);
+        if (bytes.isEmpty() || !WholeFolder::writeWhole(folder + '/' + name, bytes)) {
+            const QByteArray why = std::strerror(errno);
+            WholeFolder::removeTree(folder);
             return dir + ": cannot be written: "
                 + (bytes.isEmpty() ? QByteArray("cannot encode ") + name : why);
         }
@@ -655,7 +606,7 @@ QByteArray writeStyle(
         parent = "/";
     const QByteArray hidden = parent + (parent.endsWith('/') ? "." : "/.")
         + dirAt.mid(dirAt.lastIndexOf('/') + 1) + ".importing";
-    removeTree(hidden);
+    WholeFolder::removeTree(hidden);
     if (::mkdir(hidden.constData(), 0755) != 0)
         return dir + ": cannot be written: " + std::strerror(errno);
     const QByteArray why = writeFiles(style, hidden, dir, written);
@@ -669,11 +620,11 @@ QByteArray writeStyle(
         moved = ::rename(hidden.constData(), dirAt.constData());
     if (moved != 0) {
         const int errnum = errno;
-        removeTree(hidden);
+        WholeFolder::removeTree(hidden);
         return dir + ": cannot be written: " + std::strerror(errnum);
     }
     if (exists)
-        removeTree(hidden); // the old DIR, exchanged out
+        WholeFolder::removeTree(hidden); // the old DIR, exchanged out
     return {};
 }
 

@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xfwm4/ThemeWriter.h"
 
+#include "xfwm4/WholeFolder.h"
+
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace ThemeWriter {
+
+using WholeFolder::emptyFolder;
+using WholeFolder::removeTree;
+using WholeFolder::writeWhole;
 
 const char kHiddenFolder[] = ".xfwm4.framewright-export";
 
@@ -35,65 +39,12 @@ Result failed(const QByteArray& path, int errnum)
     return { Outcome::Failed, "cannot write " + path + ": " + reasonOf(errnum) };
 }
 
-int removeEntry(const char* path, const struct stat*, int, struct FTW*)
-{
-    return ::remove(path);
-}
-
-// The hidden folder of an earlier run, or of this one, whatever it holds; symbolic links are
-// removed, never followed.
-bool removeTree(const QByteArray& path)
-{
-    struct stat info;
-    if (::lstat(path.constData(), &info) != 0)
-        return errno == ENOENT;
-    return ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS) == 0;
-}
-
 bool makePath(const QByteArray& path)
 {
     for (qsizetype slash = path.indexOf('/', 1); slash != -1; slash = path.indexOf('/', slash + 1))
         if (::mkdir(path.left(slash).constData(), 0755) != 0 && errno != EEXIST)
             return false;
     return ::mkdir(path.constData(), 0755) == 0 || errno == EEXIST;
-}
-
-bool writeWhole(const QByteArray& path, const QByteArray& bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            const int errnum = written < 0 ? errno : ENOSPC;
-            ::close(fd);
-            errno = errnum;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return ::close(fd) == 0;
-}
-
-bool emptyFolder(const QByteArray& path)
-{
-    DIR* dir = ::opendir(path.constData());
-    if (!dir)
-        return false;
-    bool empty = true;
-    while (const dirent* entry = ::readdir(dir))
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-            empty = false;
-            break;
-        }
-    ::closedir(dir);
-    return empty;
 }
 
 } // namespace
