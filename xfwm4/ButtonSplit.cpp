@@ -10,6 +10,7 @@
 namespace {
 
 using Pixels::at;
+using Pixels::row32;
 
 using namespace ButtonSplit;
 
@@ -31,8 +32,10 @@ QImage behind(QSize size, const QImage& caption)
         const int row = top + y;
         if (row < 0 || row >= caption.height())
             continue;
+        const QRgb* from = row32(caption, row);
+        QRgb* to = row32(out, y);
         for (int x = 0; x < size.width(); ++x)
-            Pixels::set(out, x, y, at(caption, x % caption.width(), row));
+            to[x] = from[x % caption.width()];
     }
     return out;
 }
@@ -41,10 +44,13 @@ QImage behind(QSize size, const QImage& caption)
 QImage overCaption(const QImage& button, const QImage& under)
 {
     QImage out = under;
-    for (int y = 0; y < button.height(); ++y)
+    for (int y = 0; y < button.height(); ++y) {
+        const QRgb* from = row32(button, y);
+        QRgb* to = row32(out, y);
         for (int x = 0; x < button.width(); ++x)
-            if (qAlpha(at(button, x, y)) == 255)
-                Pixels::set(out, x, y, at(button, x, y));
+            if (opaque(from[x]))
+                to[x] = from[x];
+    }
     return out;
 }
 
@@ -52,29 +58,35 @@ QImage overCaption(const QImage& button, const QImage& under)
 QImage lessCaption(const QImage& shown, const QImage& under, int& removed)
 {
     QImage out = shown;
-    for (int y = 0; y < out.height(); ++y)
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* line = row32(out, y);
+        const QRgb* behind = row32(under, y);
         for (int x = 0; x < out.width(); ++x) {
-            const QRgb p = at(out, x, y);
-            if (qAlpha(p) != 255)
-                Pixels::set(out, x, y, 0);
-            else if (p == at(under, x, y)) {
-                Pixels::set(out, x, y, 0);
+            if (!opaque(line[x]))
+                line[x] = 0;
+            else if (line[x] == behind[x]) {
+                line[x] = 0;
                 ++removed;
             }
         }
+    }
     return out;
 }
 
 QRect opaqueBounds(const QImage& image)
 {
-    QRect box;
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
     for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const QRgb* line = row32(image, y);
         for (int x = 0; x < image.width(); ++x)
-            if (opaque(line[x]))
-                box |= QRect(x, y, 1, 1);
+            if (opaque(line[x])) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
     }
-    return box;
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 QImage canvas(QSize size)
@@ -87,14 +99,13 @@ QImage canvas(QSize size)
 QImage cropped(const QImage& image, const QRect& box)
 {
     QImage out = canvas(box.size());
-    if (image.isNull())
-        return out;
-    for (int y = 0; y < box.height(); ++y)
-        for (int x = 0; x < box.width(); ++x) {
-            const QPoint p(box.x() + x, box.y() + y);
-            if (image.rect().contains(p))
-                Pixels::set(out, x, y, at(image, p));
-        }
+    const QRect inside = box & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const QRgb* from = row32(image, y);
+        QRgb* to = row32(out, y - box.y());
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            to[x - box.x()] = from[x];
+    }
     return out;
 }
 
@@ -117,8 +128,7 @@ QImage padded(const QImage& image, int left, int top)
 {
     QImage out = canvas(image.size() + QSize(left, top));
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            Pixels::set(out, x + left, y + top, at(image, x, y));
+        std::copy_n(row32(image, y), image.width(), row32(out, y + top) + left);
     return out;
 }
 
@@ -225,14 +235,15 @@ Grid fitToRoom(const Shown& shown, QList<QByteArray>& lines)
 QImage common(const QImage& a, const QImage& b, const QImage& c, bool& any)
 {
     QImage out = canvas(a.size());
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = at(a, x, y);
-            if (opaque(p) && at(b, x, y) == p && at(c, x, y) == p) {
-                Pixels::set(out, x, y, p);
+    for (int y = 0; y < a.height(); ++y) {
+        const QRgb *pa = row32(a, y), *pb = row32(b, y), *pc = row32(c, y);
+        QRgb* to = row32(out, y);
+        for (int x = 0; x < a.width(); ++x)
+            if (opaque(pa[x]) && pb[x] == pa[x] && pc[x] == pa[x]) {
+                to[x] = pa[x];
                 any = true;
             }
-        }
+    }
     return out;
 }
 
@@ -252,10 +263,13 @@ Faces sharedFaces(const Grid& work, bool& shared)
 QImage lessFace(const QImage& image, const QImage& face)
 {
     QImage out = image;
-    for (int y = 0; y < out.height(); ++y)
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* line = row32(out, y);
+        const QRgb* under = row32(face, y);
         for (int x = 0; x < out.width(); ++x)
-            if (opaque(at(face, x, y)) && at(out, x, y) == at(face, x, y))
-                Pixels::set(out, x, y, 0);
+            if (opaque(under[x]) && line[x] == under[x])
+                line[x] = 0;
+    }
     return out;
 }
 
@@ -329,8 +343,7 @@ void evenOut(QList<QImage*> pictures)
             const QRgb key = at(*p, 0, p->height() - 1);
             out.fill(key);
             for (int y = 0; y < p->height(); ++y)
-                for (int x = 0; x < p->width(); ++x)
-                    Pixels::set(out, x, y, at(*p, x, y));
+                std::copy_n(row32(*p, y), p->width(), row32(out, y));
             // The key stays at the bottom left.
             for (int y = p->height(); y < size.height(); ++y)
                 Pixels::set(out, 0, y, key);
@@ -366,10 +379,12 @@ QPoint glyphOffset(Button button)
 QImage keyed(const QImage& image)
 {
     QSet<QRgb> used;
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* line = row32(image, y);
         for (int x = 0; x < image.width(); ++x)
-            if (opaque(at(image, x, y)))
-                used.insert(at(image, x, y) | 0xff000000u);
+            if (opaque(line[x]))
+                used.insert(line[x]);
+    }
     QRgb key = qRgb(255, 0, 255);
     for (int step = 0; used.contains(key); ++step)
         key = qRgb(255 - (step % 256), step / 256 % 256, 255);
@@ -378,10 +393,13 @@ QImage keyed(const QImage& image)
         std::max(image.width(), 1), std::max(image.height(), 1) + (cornerOpaque ? 1 : 0));
     QImage out(size, QImage::Format_RGB32);
     out.fill(key);
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* from = row32(image, y);
+        QRgb* to = row32(out, y);
         for (int x = 0; x < image.width(); ++x)
-            if (opaque(at(image, x, y)))
-                Pixels::set(out, x, y, at(image, x, y) | 0xff000000u);
+            if (opaque(from[x]))
+                to[x] = from[x];
+    }
     return out;
 }
 

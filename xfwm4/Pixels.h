@@ -18,6 +18,17 @@ inline QRgb at(const QImage& image, QPoint p)
     return at(image, p.x(), p.y());
 }
 
+// A row to read or write along: the image detached once, not at every pixel.
+inline const QRgb* row32(const QImage& image, int y)
+{
+    return reinterpret_cast<const QRgb*>(image.constScanLine(y));
+}
+
+inline QRgb* row32(QImage& image, int y)
+{
+    return reinterpret_cast<QRgb*>(image.scanLine(y));
+}
+
 inline void set(QImage& image, int x, int y, QRgb colour)
 {
     reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour;

@@ -136,8 +136,8 @@ private:
     {
         auto found = m_pieces.find(name);
         if (found == m_pieces.end())
-            found
-                = m_pieces.insert(name, ThemeReader::readPiece(m_folder, name, m_settings.symbols));
+            found = m_pieces.insert(
+                name, ThemeReader::readPiece(m_folder, name, m_settings.symbols, &m_present));
         return *found;
     }
     QImage image(const QByteArray& name) { return piece(name).image; }

@@ -26,7 +26,28 @@ bool removeTree(const QByteArray& path)
     struct stat info;
     if (::lstat(path.constData(), &info) != 0)
         return errno == ENOENT;
-    return ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS) == 0;
+    if (!S_ISDIR(info.st_mode))
+        return ::unlink(path.constData()) == 0;
+    // A style or theme folder is flat: its files go by name from the open folder, without a
+    // path walk and a stat each as nftw does them; only a folder inside takes the walk.
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
+        return ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS) == 0;
+    }
+    bool ok = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        if (entry->d_type != DT_DIR && ::unlinkat(fd, entry->d_name, 0) == 0)
+            continue;
+        const QByteArray inner = path + '/' + entry->d_name;
+        ok = ::nftw(inner.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS) == 0 && ok;
+    }
+    ::closedir(dir);
+    return ::rmdir(path.constData()) == 0 && ok;
 }
 
 bool writeWhole(const QByteArray& path, const QByteArray& bytes)
