@@ -80,7 +80,7 @@ printf '| %-48s | %14s | %14s | %6s | %7s | %-6s |\n' figure program floor ratio
 printf '|%s|%s|%s|%s|%s|%s|\n' "$(printf -- '-%.0s' {1..50})" "$(printf -- '-%.0s' {1..16})" \
     "$(printf -- '-%.0s' {1..16})" "$(printf -- '-%.0s' {1..8})" "$(printf -- '-%.0s' {1..9})" \
     "$(printf -- '-%.0s' {1..8})"
-for bench in preview check cli pictures watch startup; do
+for bench in preview check cli pictures watch import startup; do
     grep '^| ' "$results/$bench.txt" || row_failed "bench_$bench" "$results/$bench.txt"
 done
 rates=$(sed -n 's/^\(fuzz_[a-z]*\): .* (\([0-9]*\) exec\/s).*/\1 \2/p' "$results/fuzz.txt")
