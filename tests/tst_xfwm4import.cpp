@@ -528,6 +528,12 @@ void tst_Xfwm4Import::refusals()
     m_theme.write(themeFolder());
     QDir().mkpath(m_dir->path() + "/Full");
     writeBytes(m_dir->path() + "/Full/keep.txt", "kept");
+    // A folder inside and links out, which --force removes without following.
+    QDir().mkpath(m_dir->path() + "/Full/sub");
+    QDir().mkpath(m_dir->path() + "/Outside");
+    writeBytes(m_dir->path() + "/Outside/kept.txt", "kept");
+    QVERIFY(QFile::link(m_dir->path() + "/Outside", m_dir->path() + "/Full/link"));
+    QVERIFY(QFile::link(m_dir->path() + "/Outside", m_dir->path() + "/Full/sub/link"));
     const QByteArray target = QFile::encodeName(m_dir->path() + '/' + dir);
     const ThemeImport::Result result
         = ThemeImport::importTheme(QFile::encodeName(m_dir->path() + "/Theme"), target, force);
@@ -544,6 +550,7 @@ void tst_Xfwm4Import::refusals()
         QCOMPARE(
             QDir(m_dir->path() + "/Full").entryList(QDir::Files).size(), StyleFiles::all().size());
         QVERIFY(!QFile::exists(m_dir->path() + "/.Full.importing"));
+        QVERIFY(QFile::exists(m_dir->path() + "/Outside/kept.txt"));
     }
 }
 
