@@ -70,10 +70,15 @@ void runPaired(benchmark::State& state, int batch, Program program, Floor floor)
     state.counters["ratio"] = median(ratios);
 }
 
-// Google Benchmark's own start, with the given flags before the command line's own so that the
-// command line can still override them. False when the command line holds something unknown.
-inline bool initialiseBenchmarks(int argc, char* argv[], std::vector<std::string> flags)
+// Google Benchmark's own start: each figure the median of its repetitions, the benchmarks of a
+// binary run in random order when interleaved. These come before the command line's own flags so
+// that it can still override them. False when the command line holds something unknown.
+inline bool initialiseBenchmarks(int argc, char* argv[], int repetitions, bool interleaved)
 {
+    std::vector<std::string> flags { "--benchmark_repetitions=" + std::to_string(repetitions),
+        "--benchmark_report_aggregates_only=true" };
+    if (interleaved)
+        flags.push_back("--benchmark_enable_random_interleaving=true");
     std::vector<char*> args(argv, argv + argc);
     for (size_t i = 0; i < flags.size(); ++i)
         args.insert(args.begin() + 1 + long(i), flags[i].data());

@@ -124,9 +124,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
 
-    if (!initialiseBenchmarks(argc, argv,
-            { "--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
-                "--benchmark_report_aggregates_only=true" }))
+    if (!initialiseBenchmarks(argc, argv, 5, true))
         return 2;
 
     Styles styles;

@@ -118,9 +118,7 @@ BENCHMARK(BM_ImportMany)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterat
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    if (!initialiseBenchmarks(argc, argv,
-            { "--benchmark_repetitions=5", "--benchmark_enable_random_interleaving=true",
-                "--benchmark_report_aggregates_only=true" }))
+    if (!initialiseBenchmarks(argc, argv, 5, true))
         return 2;
     // On tmpfs where there is one: ext4 spends a create's time looking for an inode not
     // recently freed when the same files are deleted and written over and over.

@@ -155,8 +155,7 @@ int main(int argc, char* argv[])
 {
     OffscreenApplication app(argc, argv);
 
-    if (!initialiseBenchmarks(
-            argc, argv, { "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true" }))
+    if (!initialiseBenchmarks(argc, argv, 5, false))
         return 2;
 
     // A copy of the Luna sample style, so nothing reads the machine's fixed style paths.

@@ -144,9 +144,7 @@ int main(int argc, char* argv[])
     OffscreenApplication app(argc, argv);
 
     // Repetitions in random order, so a drift of the machine falls on program and floor alike.
-    if (!initialiseBenchmarks(argc, argv,
-            { "--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-                "--benchmark_report_aggregates_only=true" }))
+    if (!initialiseBenchmarks(argc, argv, 9, true))
         return 2;
 
     Preview preview;

@@ -164,9 +164,7 @@ int main(int argc, char* argv[])
 {
     OffscreenApplication app(argc, argv);
 
-    if (!initialiseBenchmarks(argc, argv,
-            { "--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
-                "--benchmark_report_aggregates_only=true" }))
+    if (!initialiseBenchmarks(argc, argv, 9, true))
         return 2;
 
     Watched watched;

@@ -19,6 +19,18 @@ bool opaque(QRgb pixel)
     return qAlpha(pixel) == 255;
 }
 
+// The opaque pixels of from written over onto at the same places; onto is at least as large.
+void putOpaque(QImage& onto, const QImage& from)
+{
+    for (int y = 0; y < from.height(); ++y) {
+        const QRgb* source = row32(from, y);
+        QRgb* target = row32(onto, y);
+        for (int x = 0; x < from.width(); ++x)
+            if (opaque(source[x]))
+                target[x] = source[x];
+    }
+}
+
 // The caption behind a button, as xfwm4 shows it there: the button centred on the caption, one
 // pixel lower when the difference is odd, the caption tiled across; transparent off the caption.
 QImage behind(QSize size, const QImage& caption)
@@ -44,13 +56,7 @@ QImage behind(QSize size, const QImage& caption)
 QImage overCaption(const QImage& button, const QImage& under)
 {
     QImage out = under;
-    for (int y = 0; y < button.height(); ++y) {
-        const QRgb* from = row32(button, y);
-        QRgb* to = row32(out, y);
-        for (int x = 0; x < button.width(); ++x)
-            if (opaque(from[x]))
-                to[x] = from[x];
-    }
+    putOpaque(out, button);
     return out;
 }
 
@@ -393,13 +399,7 @@ QImage keyed(const QImage& image)
         std::max(image.width(), 1), std::max(image.height(), 1) + (cornerOpaque ? 1 : 0));
     QImage out(size, QImage::Format_RGB32);
     out.fill(key);
-    for (int y = 0; y < image.height(); ++y) {
-        const QRgb* from = row32(image, y);
-        QRgb* to = row32(out, y);
-        for (int x = 0; x < image.width(); ++x)
-            if (opaque(from[x]))
-                to[x] = from[x];
-    }
+    putOpaque(out, image);
     return out;
 }
 
