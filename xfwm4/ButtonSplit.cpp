@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xfwm4/ButtonSplit.h"
 
+#include "style/StyleCheck.h"
 #include "xfwm4/Pixels.h"
 
 #include <QSet>
@@ -138,11 +139,6 @@ QImage padded(const QImage& image, int left, int top)
     return out;
 }
 
-QByteArray sizeText(QSize size)
-{
-    return QByteArray::number(size.width()) + " x " + QByteArray::number(size.height());
-}
-
 using Grid = std::array<std::array<QImage, kStates>, kButtons>;
 using Faces = std::array<QImage, 3>; // normal, over, press
 
@@ -205,8 +201,9 @@ Shown showOverCaption(const Input& input, QList<QByteArray>& lines)
     if (out.box.isEmpty())
         out.box = QRect(0, 0, 1, 1);
     if (out.box.size() != largest)
-        lines.append("buttons: " + sizeText(largest) + " cropped to what differs from the "
-            + "caption behind them, " + sizeText(out.box.size()));
+        lines.append("buttons: " + sizeText(largest).toLatin1()
+            + " cropped to what differs from the " + "caption behind them, "
+            + sizeText(out.box.size()).toLatin1());
     return out;
 }
 
@@ -218,8 +215,9 @@ Grid fitToRoom(const Shown& shown, QList<QByteArray>& lines)
     QSize to = box.size();
     if (!fits(to, kRoom)) {
         to = shrunkTo(to, kRoom);
-        lines.append("buttons: " + sizeText(box.size()) + " scaled down smoothly to " + sizeText(to)
-            + " to fit the form's " + sizeText({ kFaceWidth, kFaceHeight })
+        lines.append("buttons: " + sizeText(box.size()).toLatin1() + " scaled down smoothly to "
+            + sizeText(to).toLatin1() + " to fit the form's "
+            + sizeText({ kFaceWidth, kFaceHeight }).toLatin1()
             + " places, each pixel a blend of its neighbours, cut at alpha 255");
     }
     Grid work;
@@ -260,9 +258,6 @@ Faces sharedFaces(const Grid& work, bool& shared)
     shared = false;
     for (int s = 0; s < 3; ++s)
         face[s] = common(work[Minimize][s], work[Maximize][s], work[Close][s], shared);
-    if (!shared)
-        for (QImage& f : face)
-            f.fill(Qt::transparent);
     return face;
 }
 
@@ -320,7 +315,7 @@ void fitPlaces(Faces& face, Grid& rest, bool shared, QList<QByteArray>& lines)
         eachPicture(face, rest, [&](QImage& image) { image = scaled(image, to); });
     }
     if (face[0].size() != before)
-        lines.append("buttons: the face made " + sizeText(face[0].size())
+        lines.append("buttons: the face made " + sizeText(face[0].size()).toLatin1()
             + " so that each glyph lies at its offset in it");
 }
 

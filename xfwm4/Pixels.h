@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPoint>
 
 // Every picture of a theme is 32 bits a pixel (ARGB32 or RGB32) here, so a pixel is read and
 // written in place, without QImage::pixel's conversion per call.
@@ -11,11 +10,6 @@ namespace Pixels {
 inline QRgb at(const QImage& image, int x, int y)
 {
     return reinterpret_cast<const QRgb*>(image.constScanLine(y))[x];
-}
-
-inline QRgb at(const QImage& image, QPoint p)
-{
-    return at(image, p.x(), p.y());
 }
 
 // A row to read or write along: the image detached once, not at every pixel.

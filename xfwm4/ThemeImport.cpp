@@ -2,6 +2,7 @@
 #include "xfwm4/ThemeImport.h"
 
 #include "style/ColourKey.h"
+#include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ButtonSplit.h"
 #include "xfwm4/Pixels.h"
@@ -31,11 +32,6 @@ using Side = StyleFile::Side;
 using Pieces = QHash<QByteArray, ThemeReader::Piece>;
 
 const char* const kWindows[] = { "active", "inactive" };
-
-QByteArray sizeText(QSize size)
-{
-    return QByteArray::number(size.width()) + " x " + QByteArray::number(size.height());
-}
 
 // Which end of an axis is the piece's outside: kept when the piece is cut.
 enum class Outside { Both, Start, End };
@@ -165,7 +161,6 @@ private:
     Pieces m_pieces;
     ThemeImport::Style m_style;
     QImage m_corner[2][2]; // [side][window], before the key
-    int m_titleHeight = 0;
 };
 
 QImage Builder::resolve(
@@ -192,8 +187,8 @@ QImage Builder::fitted(
 {
     const QImage out = fit(picture, w, h, across, down);
     if (out.size() != picture.size())
-        line(source + ": " + sizeText(picture.size()) + " made " + sizeText(out.size()) + ", "
-            + howFitted(picture.size(), out.size()));
+        line(source + ": " + sizeText(picture.size()).toLatin1() + " made "
+            + sizeText(out.size()).toLatin1() + ", " + howFitted(picture.size(), out.size()));
     return out;
 }
 
@@ -261,8 +256,6 @@ QImage Builder::captionMiddle(int wi)
     QImage middle = resolve(title,
         nearest(wi, { "title-3", "title-2", "title-4", "title-1", "title-5" }).mid(1),
         "the caption middle");
-    if (wi == 0)
-        m_titleHeight = middle.height();
     middle = fitted(title, middle, 0, StyleFiles::kCornerHeight, Outside::Both, Outside::Both);
     put(StyleFiles::name(Piece::CaptionBar, windowOf(wi)), middle);
     return middle;

@@ -187,19 +187,26 @@ Settings parseThemerc(const QByteArray& bytes)
     return settings;
 }
 
-bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why)
+bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why, int* errnum)
 {
     bytes.clear();
+    int error = 0;
+    const auto fail = [&](int e) {
+        error = e;
+        why = systemText(e);
+    };
     // Non-blocking, so a FIFO in a piece's place is never waited on.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        why = systemText(errno);
+        fail(errno);
+        if (errnum)
+            *errnum = error;
         return false;
     }
     struct stat info = {};
     bool ok = ::fstat(fd, &info) == 0;
     if (!ok)
-        why = systemText(errno);
+        fail(errno);
     else if (!S_ISREG(info.st_mode)) {
         why = "not a regular file";
         ok = false;
@@ -215,7 +222,7 @@ bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why)
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
-                why = systemText(errno);
+                fail(errno);
                 ok = false;
                 break;
             }
@@ -228,6 +235,8 @@ bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why)
     ::close(fd);
     if (!ok)
         bytes.clear();
+    if (errnum)
+        *errnum = error;
     return ok;
 }
 
@@ -330,14 +339,15 @@ Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbo
     const QByteArray base = dir.endsWith('/') ? dir + name : dir + '/' + name;
     QImage xpm;
     QByteArray bytes, why;
+    int errnum = 0;
     const bool hasXpm = !absent(name + ".xpm");
-    if (hasXpm && readFile(base + ".xpm", bytes, why)) {
+    if (hasXpm && readFile(base + ".xpm", bytes, why, &errnum)) {
         xpm = XpmReader::read(bytes, symbols, &why);
         if (xpm.isNull())
             note(name + ".xpm", why);
         else
             piece.files = name + ".xpm";
-    } else if (hasXpm && why != systemText(ENOENT)) {
+    } else if (hasXpm && errnum != ENOENT) {
         note(name + ".xpm", why);
     }
     static const char* const kinds[] = { "svg", "png", "gif", "jpg", "bmp" };
@@ -346,8 +356,8 @@ Piece readPiece(const QByteArray& dir, const QByteArray& name, const ColourSymbo
         const QByteArray file = name + '.' + kind;
         if (absent(file))
             continue;
-        if (!readFile(base + '.' + kind, bytes, why)) {
-            if (why != systemText(ENOENT))
+        if (!readFile(base + '.' + kind, bytes, why, &errnum)) {
+            if (errnum != ENOENT)
                 note(file, why);
             continue;
         }

@@ -31,8 +31,9 @@ const ColourSymbols& gtkColours();
 Settings parseThemerc(const QByteArray& bytes);
 
 // A file's bytes, when it is a regular file (after symlinks) of at most kLargestFile bytes;
-// else why not, in the system's words where it has some.
-bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why);
+// else why not, in the system's words where it has some, and with errnum the system's error
+// number (0 where the refusal is ours).
+bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why, int* errnum = nullptr);
 
 // An image file other than an XPM, decoded from its content as the pixbuf loader does; SVG at
 // its own size where the build has Qt SVG. Null with why set when refused or unreadable.
