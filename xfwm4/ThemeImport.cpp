@@ -17,9 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <linux/fs.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -607,8 +605,8 @@ QByteArray writeStyle(
         return why;
     int moved;
     if (exists)
-        moved = int(::syscall(SYS_renameat2, AT_FDCWD, hidden.constData(), AT_FDCWD,
-            dirAt.constData(), RENAME_EXCHANGE));
+        moved = ::renameat2(
+            AT_FDCWD, hidden.constData(), AT_FDCWD, dirAt.constData(), RENAME_EXCHANGE);
     else
         moved = ::rename(hidden.constData(), dirAt.constData());
     if (moved != 0) {
