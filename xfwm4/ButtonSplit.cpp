@@ -182,9 +182,16 @@ QSize largestSize(const Input& input)
     return largest.isEmpty() ? QSize(1, 1) : largest;
 }
 
+// The caption behind a button: the focused window's, or the unfocused one's for disable.
+int captionOf(int state)
+{
+    return state == Disable ? 1 : 0;
+}
+
 struct Shown
 {
-    Grid shown, under;
+    Grid shown;
+    std::array<QImage, 2> under; // the caption behind, by captionOf
     QRect box; // what differs from the caption in any of them
 };
 
@@ -192,17 +199,19 @@ Shown showOverCaption(const Input& input, QList<QByteArray>& lines)
 {
     Shown out;
     const QSize largest = largestSize(input);
+    for (int c = 0; c < 2; ++c)
+        out.under[c] = behind(largest, input.caption[c]);
     eachButtonState([&](int b, int s) {
-        out.under[b][s] = behind(largest, input.caption[s == Disable ? 1 : 0]);
-        out.shown[b][s] = overCaption(input.image[b][s], out.under[b][s]);
+        const QImage& under = out.under[captionOf(s)];
+        out.shown[b][s] = overCaption(input.image[b][s], under);
         int ignored = 0;
-        out.box |= opaqueBounds(lessCaption(out.shown[b][s], out.under[b][s], ignored));
+        out.box |= opaqueBounds(lessCaption(out.shown[b][s], under, ignored));
     });
     if (out.box.isEmpty())
         out.box = QRect(0, 0, 1, 1);
     if (out.box.size() != largest)
         lines.append("buttons: " + sizeText(largest).toLatin1()
-            + " cropped to what differs from the " + "caption behind them, "
+            + " cropped to what differs from the caption behind them, "
             + sizeText(out.box.size()).toLatin1());
     return out;
 }
@@ -220,15 +229,15 @@ Grid fitToRoom(const Shown& shown, QList<QByteArray>& lines)
             + sizeText({ kFaceWidth, kFaceHeight }).toLatin1()
             + " places, each pixel a blend of its neighbours, cut at alpha 255");
     }
+    const auto fitted = [&](const QImage& image) {
+        const QImage cut = cropped(image, box);
+        return to != box.size() ? scaled(cut, to) : cut;
+    };
+    const std::array<QImage, 2> under { fitted(shown.under[0]), fitted(shown.under[1]) };
     Grid work;
     int removed = 0;
     eachButtonState([&](int b, int s) {
-        QImage a = cropped(shown.shown[b][s], box), u = cropped(shown.under[b][s], box);
-        if (to != box.size()) {
-            a = scaled(a, to);
-            u = scaled(u, to);
-        }
-        work[b][s] = lessCaption(a, u, removed);
+        work[b][s] = lessCaption(fitted(shown.shown[b][s]), under[captionOf(s)], removed);
     });
     if (removed > 0)
         lines.append("buttons: " + QByteArray::number(removed)
