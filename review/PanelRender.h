@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/LiveMinimizeButton.h"
+#include "style/StyleFiles.h"
 
 #include <QByteArray>
 #include <QFont>

@@ -16,11 +16,6 @@ const QColor kFailedInk(200, 0, 0);
 const QColor kAbsentInk(120, 120, 120);
 constexpr int kFailedBorder = 3;
 
-QFont boldFont()
-{
-    return PictureKit::font(true);
-}
-
 QRect textArea(const QRect& area)
 {
     return area.adjusted(
@@ -145,7 +140,7 @@ QString absentText()
 int failedHeight(const QString& name, const QString& message, int width)
 {
     const int inner = width - 2 * kPadding;
-    const int nameHeight = name.isEmpty() ? 0 : wrappedHeight(boldFont(), name, inner);
+    const int nameHeight = name.isEmpty() ? 0 : wrappedHeight(font(true), name, inner);
     return 2 * kPadding + nameHeight + lineHeight() + wrappedHeight(font(), message, inner);
 }
 
@@ -162,11 +157,11 @@ void paintFailed(QPainter& painter, const QRect& area, const QString& name, cons
     painter.drawRect(area.adjusted(1, 1, -2, -2));
     QRect text = textArea(area);
     if (!name.isEmpty()) {
-        painter.setFont(boldFont());
+        painter.setFont(font(true));
         painter.drawText(QRectF(text), name, wrapping());
-        text.setTop(text.top() + wrappedHeight(boldFont(), name, text.width()));
+        text.setTop(text.top() + wrappedHeight(font(true), name, text.width()));
     }
-    painter.setFont(boldFont());
+    painter.setFont(font(true));
     painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("cannot be read:"));
     text.setTop(text.top() + lineHeight());
     painter.setFont(font());
@@ -181,7 +176,7 @@ void paintAbsent(QPainter& painter, const QRect& area, const QString& name)
     painter.drawRect(area.adjusted(0, 0, -1, -1));
     QRect text = textArea(area);
     if (!name.isEmpty()) {
-        painter.setFont(boldFont());
+        painter.setFont(font(true));
         painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, name);
         text.setTop(text.top() + lineHeight());
     }

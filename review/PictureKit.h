@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
-#include <exception>
 
 class QPainter;
 

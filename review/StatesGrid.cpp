@@ -28,6 +28,7 @@ Controls controlsOf(const SampleWindowView& view, Button button)
 {
     switch (button) {
     case Button::Minimize:
+    case Button::None:
         break;
     case Button::Restore:
         return { view.buttonRestore, view.glyphRestore };

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "preview/LiveMinimizeButton.h"
 #include "review/PanelRender.h"
+#include "style/StyleFiles.h"
 
 #include <QByteArray>
 #include <QImage>
