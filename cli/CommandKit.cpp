@@ -189,10 +189,9 @@ QByteArray bytesOf(const QString& parsed)
     return parsed.toLatin1();
 }
 
-QCommandLineOption outputOption()
+QByteArray plural(qsizetype count, const char* one, const char* many)
 {
-    return QCommandLineOption(
-        { QStringLiteral("o"), QStringLiteral("output") }, QString(), QStringLiteral("FILE.png"));
+    return QByteArray::number(count) + ' ' + (count == 1 ? one : many);
 }
 
 QCommandLineOption minimizeOption()
@@ -212,7 +211,8 @@ bool writePicture(const QImage& picture, const QByteArray& path)
 {
     QSaveFile file(QString::fromLocal8Bit(path));
     QImageWriter writer(&file, "png");
-    const bool written = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
+    const bool written
+        = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
     if (!written) {
         const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
                                                                             : file.errorString();

@@ -8,7 +8,7 @@
 
 // What every command of framewright-style shares, so that each is worded and done one way: the
 // exit statuses, the synopses and help, the lines on standard output and error, the usage error,
-// the whole-or-nothing picture writer and the option values several commands take.
+// counted words, the whole-or-nothing picture writer and the options several commands take.
 namespace CommandKit {
 
 constexpr int kSuccess = 0;
@@ -39,9 +39,11 @@ QByteArray bytesOf(const QString& parsed);
 // Written whole or not at all; says why on standard error when it cannot be.
 bool writePicture(const QImage& picture, const QByteArray& path);
 
-// The options several commands take, named and described one way: -o/--output FILE.png,
-// --minimize normal|over|press (normal unless given) and --size WxH.
-QCommandLineOption outputOption();
+// "1 file", "2 files".
+QByteArray plural(qsizetype count, const char* one, const char* many);
+
+// The options several commands take, named and described one way: --minimize
+// normal|over|press (normal unless given) and --size WxH.
 QCommandLineOption minimizeOption();
 QCommandLineOption sizeOption();
 

@@ -10,6 +10,7 @@ using namespace CommandKit;
 
 namespace {
 
+// As --size takes it: WxH, no spaces.
 QByteArray sizeText(QSize size)
 {
     return QByteArray::number(size.width()) + 'x' + QByteArray::number(size.height());
@@ -65,7 +66,10 @@ bool CommandParser::read(const QStringList& arguments)
 
 bool CommandParser::checkDirsAndOutput()
 {
-    const qsizetype count = m_parser.positionalArguments().size() - m_words;
+    m_dirList.clear();
+    for (const QString& dir : m_parser.positionalArguments().mid(m_words))
+        m_dirList.append(bytesOf(dir));
+    const qsizetype count = m_dirList.size();
     if (m_dirs == Dirs::OldAndNew && count != 2)
         return fail(count < 2 ? "two style directories needed, OLD and NEW"
                               : "two style directories at a time, OLD and NEW");
@@ -109,14 +113,6 @@ bool CommandParser::fail(const QByteArray& message)
 {
     m_status = badUsage(message, m_usage);
     return false;
-}
-
-QList<QByteArray> CommandParser::dirs() const
-{
-    QList<QByteArray> dirs;
-    for (const QString& dir : m_parser.positionalArguments().mid(m_words))
-        dirs.append(bytesOf(dir));
-    return dirs;
 }
 
 QByteArray CommandParser::output() const

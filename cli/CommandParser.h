@@ -40,8 +40,9 @@ public:
     bool fail(const QByteArray& message);
     int status() const { return m_status; }
 
-    QList<QByteArray> dirs() const;
-    QByteArray dir() const { return dirs().value(0); }
+    // The style directories as given, once checkDirsAndOutput has passed.
+    const QList<QByteArray>& dirs() const { return m_dirList; }
+    QByteArray dir() const { return m_dirList.value(0); }
     QByteArray output() const;
     bool isSet(const QCommandLineOption& option) const { return m_parser.isSet(option); }
     QString value(const QCommandLineOption& option) const { return m_parser.value(option); }
@@ -59,6 +60,7 @@ private:
     Dirs m_dirs = Dirs::One;
     Output m_outputKind = Output::None;
     int m_words = 0; // leading arguments that are no directory
+    QList<QByteArray> m_dirList;
     QCommandLineOption m_help;
     QCommandLineOption m_output;
     int m_status = 0;

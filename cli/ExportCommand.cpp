@@ -4,7 +4,7 @@
 #include "cli/CommandKit.h"
 #include "cli/CommandParser.h"
 #include "cli/Printable.h"
-#include "cli/WorkflowCommand.h"
+#include "cli/ProblemLines.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ThemeExport.h"
 #include "xfwm4/ThemeWriter.h"
@@ -18,11 +18,6 @@ using namespace CommandKit;
 
 namespace {
 
-QByteArray plural(qsizetype count, const char* one, const char* many)
-{
-    return QByteArray::number(count) + ' ' + (count == 1 ? one : many);
-}
-
 void report(const ThemeExport& theme, const QByteArray& dir, const QByteArray& themeDir,
     const QString& format, bool strict)
 {
@@ -30,13 +25,7 @@ void report(const ThemeExport& theme, const QByteArray& dir, const QByteArray& t
     if (format == QLatin1String("json")) {
         QJsonArray problems;
         for (const StyleProblem& problem : theme.problems)
-            problems.append(QJsonObject {
-                { QStringLiteral("file"), printableText(problem.file) },
-                { QStringLiteral("severity"), QLatin1String(severity) },
-                { QStringLiteral("message"),
-                    QString::fromUtf8(printableMessage(problem.message, dir)) },
-                { QStringLiteral("rule"), QLatin1String(problem.rule) },
-            });
+            problems.append(problemObject(problem, severity, dir));
         const qsizetype count = theme.problems.size();
         const QJsonObject document {
             { QStringLiteral("theme"), printableText(themeDir) },
@@ -47,16 +36,8 @@ void report(const ThemeExport& theme, const QByteArray& dir, const QByteArray& t
         std::fputs(QJsonDocument(document).toJson(QJsonDocument::Indented).constData(), stdout);
         return;
     }
-    const bool github = format == QLatin1String("github");
-    for (const StyleProblem& problem : theme.problems) {
-        const QByteArray where = printable(joinStylePath(dir, problem.file));
-        const QByteArray message = printableMessage(problem.message, dir);
-        if (github)
-            out(workflowCommand(
-                severity, { { "file", where }, { "title", problem.rule } }, message));
-        else
-            out(where + ": " + severity + ": " + message);
-    }
+    for (const StyleProblem& problem : theme.problems)
+        printProblem(problem, severity, dir, format == QLatin1String("github"));
 }
 
 } // namespace

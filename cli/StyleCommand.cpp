@@ -7,8 +7,8 @@
 #include "cli/ExportCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/Printable.h"
+#include "cli/ProblemLines.h"
 #include "cli/SheetCommand.h"
-#include "cli/WorkflowCommand.h"
 #include "review/PanelRender.h"
 #include "review/RenderConditions.h"
 #include "style/AppError.h"
@@ -46,11 +46,6 @@ QStringList asParserArguments(const QList<QByteArray>& arguments)
     return list;
 }
 
-QByteArray plural(int count, const char* one, const char* many)
-{
-    return QByteArray::number(count) + ' ' + (count == 1 ? one : many);
-}
-
 const char* severityName(StyleProblem::Severity severity, bool strict)
 {
     return severity == StyleProblem::Severity::Error || strict ? "error" : "warning";
@@ -79,13 +74,7 @@ QJsonObject jsonOf(const StyleReport& report, bool strict)
 {
     QJsonArray problems;
     for (const StyleProblem& problem : report.problems)
-        problems.append(QJsonObject {
-            { QStringLiteral("file"), printableText(problem.file) },
-            { QStringLiteral("severity"), QLatin1String(severityName(problem.severity, strict)) },
-            { QStringLiteral("message"),
-                QString::fromUtf8(printableMessage(problem.message, report.dir)) },
-            { QStringLiteral("rule"), QLatin1String(problem.rule) },
-        });
+        problems.append(problemObject(problem, severityName(problem.severity, strict), report.dir));
     const Counts counts = countsOf(report, strict);
     return {
         { QStringLiteral("dir"), printableText(report.dir) },
@@ -98,27 +87,12 @@ QJsonObject jsonOf(const StyleReport& report, bool strict)
 // One line per problem (a workflow command each for github), then the directory's summary.
 void printReport(const StyleReport& report, bool strict, bool github)
 {
-    const QByteArray dir = printable(report.dir);
-    for (const StyleProblem& problem : report.problems) {
-        const QByteArray message = printableMessage(problem.message, report.dir);
-        const char* severity = severityName(problem.severity, strict);
-        if (github && problem.file.isEmpty()) {
-            // No file to hang it on: the message says which directory.
-            out(workflowCommand(severity, { { "title", problem.rule } }, dir + ": " + message));
-            continue;
-        }
-        const QByteArray where
-            = problem.file.isEmpty() ? dir : printable(joinStylePath(report.dir, problem.file));
-        if (github)
-            out(workflowCommand(
-                severity, { { "file", where }, { "title", problem.rule } }, message));
-        else
-            out(where + ": " + severity + ": " + message);
-    }
+    for (const StyleProblem& problem : report.problems)
+        printProblem(problem, severityName(problem.severity, strict), report.dir, github);
     // A directory that could not be listed has its one line and nothing to sum up.
     const Counts counts = countsOf(report, strict);
     if (!listedNothing(report))
-        out(dir + ": " + plural(counts.errors, "error", "errors") + ", "
+        out(printable(report.dir) + ": " + plural(counts.errors, "error", "errors") + ", "
             + plural(counts.warnings, "warning", "warnings"));
 }
 
