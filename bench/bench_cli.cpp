@@ -4,6 +4,7 @@
 // renders plus encoding one PNG of the three panels' size. Its --compare with the reference's
 // conditions read against the comparison alone.
 
+#include "EncodePicture.h"
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
@@ -14,9 +15,7 @@
 #include "review/StyleDiff.h"
 #include "style/BitmapReader.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -28,14 +27,6 @@ QByteArray g_styleDir;
 QByteArray g_otherStyleDir;
 QByteArray g_reference; // a render of the other style, with its conditions
 
-qint64 encodePng(const QImage& picture)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(picture);
-    return buffer.size();
-}
-
 // Program and floor take turns in alternating order, each timed by this thread's processor
 // time, so a neighbour's load falls on both alike; the ratio is the median of the turns' ratios.
 void BM_Render(benchmark::State& state)
@@ -45,12 +36,12 @@ void BM_Render(benchmark::State& state)
     const QImage panelSized = window.grab().toImage();
     const auto program = [] {
         const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal);
-        benchmark::DoNotOptimize(encodePng(render.picture));
+        benchmark::DoNotOptimize(encodePicture(render.picture));
         return render.failure.isEmpty();
     };
     const auto floor = [&] {
         window.loadStyle(g_styleDir);
-        benchmark::DoNotOptimize(encodePng(panelSized));
+        benchmark::DoNotOptimize(encodePicture(panelSized));
     };
     bool clean = true;
     runPaired(
@@ -70,13 +61,13 @@ void BM_Diff(benchmark::State& state)
     const auto program = [] {
         const StyleDiff diff = diffStyles(g_styleDir, g_otherStyleDir, StyleFile::State::Normal,
             QStringLiteral("old"), QStringLiteral("new"));
-        benchmark::DoNotOptimize(encodePng(diff.picture));
+        benchmark::DoNotOptimize(encodePicture(diff.picture));
         return diff.oldRender.failure.isEmpty() && diff.newRender.failure.isEmpty();
     };
     const auto floor = [&] {
         benchmark::DoNotOptimize(renderPanel(g_styleDir, StyleFile::State::Normal));
         benchmark::DoNotOptimize(renderPanel(g_otherStyleDir, StyleFile::State::Normal));
-        benchmark::DoNotOptimize(encodePng(threePanels));
+        benchmark::DoNotOptimize(encodePicture(threePanels));
     };
     bool clean = true;
     runPaired(

@@ -3,16 +3,15 @@
 // pieces as xfwm4 does and encoding the style's pictures; and the import of every installed theme
 // many times over against importing them once, per theme, with the resident size it grows by.
 
+#include "EncodePicture.h"
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ThemeImport.h"
 #include "xfwm4/ThemeReader.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -60,14 +59,9 @@ void BM_ImportOne(benchmark::State& state)
         [&] {
             for (const QByteArray& piece : pieces)
                 benchmark::DoNotOptimize(ThemeReader::readPiece(folder, piece, settings.symbols));
-            for (const StyleFile& file : StyleFiles::all()) {
-                QByteArray out;
-                QBuffer buffer(&out);
-                buffer.open(QIODevice::WriteOnly);
-                QImageWriter(&buffer, QByteArray(file.name).endsWith(".bmp") ? "bmp" : "png")
-                    .write(built.style.files.value(file.name));
-                benchmark::DoNotOptimize(out);
-            }
+            for (const StyleFile& file : StyleFiles::all())
+                benchmark::DoNotOptimize(encodePicture(built.style.files.value(file.name),
+                    QByteArray(file.name).endsWith(".bmp") ? "bmp" : "png"));
         });
     if (!ok)
         state.SkipWithError("the import of Default failed");

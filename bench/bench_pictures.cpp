@@ -6,6 +6,7 @@
 // size plus encoding one PNG of the panel's size; the xfwm4 export of one style, written to disk,
 // against the load pass on a panel of its own plus encoding the PNGs it writes.
 
+#include "EncodePicture.h"
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
@@ -20,10 +21,8 @@
 #include "xfwm4/ThemeExport.h"
 #include "xfwm4/ThemeWriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -31,14 +30,6 @@
 namespace {
 
 QByteArray g_styleDir;
-
-qint64 encodePng(const QImage& picture)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "png").write(picture);
-    return buffer.size();
-}
 
 // Every file of the style, each once, through the reader alone.
 void readStyle()
@@ -62,10 +53,10 @@ void comparePicture(benchmark::State& state, Draw draw, Source source)
 {
     QStringList failures;
     const QImage sameSize = draw(failures);
-    const auto program = [&] { benchmark::DoNotOptimize(encodePng(draw(failures))); };
+    const auto program = [&] { benchmark::DoNotOptimize(encodePicture(draw(failures))); };
     const auto floor = [&] {
         source();
-        benchmark::DoNotOptimize(encodePng(sameSize));
+        benchmark::DoNotOptimize(encodePicture(sameSize));
     };
     runPaired(state, 1, program, floor);
     if (!failures.isEmpty())
@@ -105,12 +96,12 @@ void BM_RenderSize(benchmark::State& state)
     bool clean = true;
     const auto program = [&] {
         const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal, size);
-        benchmark::DoNotOptimize(encodePng(render.picture));
+        benchmark::DoNotOptimize(encodePicture(render.picture));
         clean = render.failure.isEmpty() && clean;
     };
     const auto floor = [&] {
         window.loadStyle(g_styleDir);
-        benchmark::DoNotOptimize(encodePng(panelSized));
+        benchmark::DoNotOptimize(encodePicture(panelSized));
     };
     runPaired(state, 1, program, floor);
     if (!clean)
@@ -137,7 +128,7 @@ void BM_ExportXfwm4(benchmark::State& state)
         window.resize(PreviewPanel::kSizeInWindow);
         window.loadStyle(g_styleDir);
         for (const ThemeExport::Picture& picture : sample.pictures)
-            benchmark::DoNotOptimize(encodePng(picture.image));
+            benchmark::DoNotOptimize(encodePicture(picture.image));
     };
     runPaired(state, 1, program, floor);
     if (!clean)

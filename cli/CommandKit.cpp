@@ -2,6 +2,7 @@
 #include "cli/CommandKit.h"
 
 #include "cli/Printable.h"
+#include "review/PictureKit.h"
 
 #include <QImageWriter>
 #include <QSaveFile>
@@ -212,7 +213,7 @@ bool writePicture(const QImage& picture, const QByteArray& path)
     QSaveFile file(QString::fromLocal8Bit(path));
     QImageWriter writer(&file, "png");
     const bool written
-        = file.open(QIODevice::WriteOnly) && writer.write(picture) && file.commit();
+        = file.open(QIODevice::WriteOnly) && PictureKit::encode(writer, picture) && file.commit();
     if (!written) {
         const QString reason = writer.error() != QImageWriter::UnknownError ? writer.errorString()
                                                                             : file.errorString();

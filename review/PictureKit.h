@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class QImageWriter;
 class QPainter;
 
 // What the review pictures (the contact sheet, the states grid, the diff) have in common: their
@@ -86,5 +87,9 @@ QString absentText();
 
 int lineHeight();
 int textWidth(const QString& text, bool bold = false);
+
+// writer.write(picture), with the processor's vector registers made ready for the encoder
+// first. Every picture written goes through here.
+bool encode(QImageWriter& writer, const QImage& picture);
 
 } // namespace PictureKit

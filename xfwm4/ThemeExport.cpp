@@ -376,7 +376,7 @@ QList<ThemeExport::File> ThemeExport::files() const
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QImageWriter writer(&buffer, "png");
-        writer.write(picture.image.convertToFormat(QImage::Format_ARGB32));
+        PictureKit::encode(writer, picture.image.convertToFormat(QImage::Format_ARGB32));
         files.append({ picture.name, buffer.data() });
     }
     files.append({ "themerc", themerc });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xfwm4/ThemeImport.h"
 
+#include "review/PictureKit.h"
 #include "style/ColourKey.h"
 #include "style/StyleCheck.h"
 #include "style/StyleFiles.h"
@@ -541,7 +542,7 @@ QByteArray encode(const QImage& picture, const char* format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
-    if (!writer.write(picture))
+    if (!PictureKit::encode(writer, picture))
         return {};
     return bytes;
 }
