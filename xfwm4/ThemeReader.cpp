@@ -190,17 +190,17 @@ Settings parseThemerc(const QByteArray& bytes)
 bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why, int* errnum)
 {
     bytes.clear();
-    int error = 0;
+    if (errnum)
+        *errnum = 0;
     const auto fail = [&](int e) {
-        error = e;
+        if (errnum)
+            *errnum = e;
         why = systemText(e);
     };
     // Non-blocking, so a FIFO in a piece's place is never waited on.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         fail(errno);
-        if (errnum)
-            *errnum = error;
         return false;
     }
     struct stat info = {};
@@ -235,8 +235,6 @@ bool readFile(const QByteArray& path, QByteArray& bytes, QByteArray& why, int* e
     ::close(fd);
     if (!ok)
         bytes.clear();
-    if (errnum)
-        *errnum = error;
     return ok;
 }
 
