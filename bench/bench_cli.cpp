@@ -4,13 +4,13 @@
 // renders plus encoding one PNG of the three panels' size. Its --compare with the reference's
 // conditions read against the comparison alone.
 
-#include "EncodePicture.h"
 #include "FloorReporter.h"
 #include "Measure.h"
 #include "OffscreenApplication.h"
 #include "SampleStyle.h"
 #include "preview/PreviewPanel.h"
 #include "review/PanelRender.h"
+#include "review/PictureKit.h"
 #include "review/RenderConditions.h"
 #include "review/StyleDiff.h"
 #include "style/BitmapReader.h"
@@ -29,6 +29,7 @@ QByteArray g_reference; // a render of the other style, with its conditions
 
 // Program and floor take turns in alternating order, each timed by this thread's processor
 // time, so a neighbour's load falls on both alike; the ratio is the median of the turns' ratios.
+// Both sides encode through the program's own encoder (PictureKit::encoded).
 void BM_Render(benchmark::State& state)
 {
     PreviewPanel window;
@@ -36,12 +37,12 @@ void BM_Render(benchmark::State& state)
     const QImage panelSized = window.grab().toImage();
     const auto program = [] {
         const PanelRender render = renderPanel(g_styleDir, StyleFile::State::Normal);
-        benchmark::DoNotOptimize(encodePicture(render.picture));
+        benchmark::DoNotOptimize(PictureKit::encoded(render.picture));
         return render.failure.isEmpty();
     };
     const auto floor = [&] {
         window.loadStyle(g_styleDir);
-        benchmark::DoNotOptimize(encodePicture(panelSized));
+        benchmark::DoNotOptimize(PictureKit::encoded(panelSized));
     };
     bool clean = true;
     runPaired(
@@ -61,13 +62,13 @@ void BM_Diff(benchmark::State& state)
     const auto program = [] {
         const StyleDiff diff = diffStyles(g_styleDir, g_otherStyleDir, StyleFile::State::Normal,
             QStringLiteral("old"), QStringLiteral("new"));
-        benchmark::DoNotOptimize(encodePicture(diff.picture));
+        benchmark::DoNotOptimize(PictureKit::encoded(diff.picture));
         return diff.oldRender.failure.isEmpty() && diff.newRender.failure.isEmpty();
     };
     const auto floor = [&] {
         benchmark::DoNotOptimize(renderPanel(g_styleDir, StyleFile::State::Normal));
         benchmark::DoNotOptimize(renderPanel(g_otherStyleDir, StyleFile::State::Normal));
-        benchmark::DoNotOptimize(encodePicture(threePanels));
+        benchmark::DoNotOptimize(PictureKit::encoded(threePanels));
     };
     bool clean = true;
     runPaired(

@@ -3,9 +3,9 @@
 // pieces as xfwm4 does and encoding the style's pictures; and the import of every installed theme
 // many times over against importing them once, per theme, with the resident size it grows by.
 
-#include "EncodePicture.h"
 #include "FloorReporter.h"
 #include "Measure.h"
+#include "review/PictureKit.h"
 #include "style/StyleFiles.h"
 #include "xfwm4/ThemeImport.h"
 #include "xfwm4/ThemeReader.h"
@@ -60,7 +60,7 @@ void BM_ImportOne(benchmark::State& state)
             for (const QByteArray& piece : pieces)
                 benchmark::DoNotOptimize(ThemeReader::readPiece(folder, piece, settings.symbols));
             for (const StyleFile& file : StyleFiles::all())
-                benchmark::DoNotOptimize(encodePicture(built.style.files.value(file.name),
+                benchmark::DoNotOptimize(PictureKit::encoded(built.style.files.value(file.name),
                     QByteArray(file.name).endsWith(".bmp") ? "bmp" : "png"));
         });
     if (!ok)

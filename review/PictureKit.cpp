@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "review/PictureKit.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -201,6 +202,17 @@ bool encode(QImageWriter& writer, const QImage& picture)
                          "xmm8", "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
 #endif
     return writer.write(picture);
+}
+
+QByteArray encoded(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!encode(writer, picture))
+        return {};
+    return bytes;
 }
 
 } // namespace PictureKit

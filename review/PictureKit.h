@@ -91,5 +91,7 @@ int textWidth(const QString& text, bool bold = false);
 // writer.write(picture), with the processor's vector registers made ready for the encoder
 // first. Every picture written goes through here.
 bool encode(QImageWriter& writer, const QImage& picture);
+// The picture's file in memory, in format ("png", "bmp"); empty when it cannot be encoded.
+QByteArray encoded(const QImage& picture, const char* format = "png");
 
 } // namespace PictureKit

@@ -8,9 +8,7 @@
 #include "style/ErrorText.h"
 #include "style/StyleFiles.h"
 
-#include <QBuffer>
 #include <QFontInfo>
-#include <QImageWriter>
 #include <QLabel>
 #include <QPainter>
 #include <algorithm>
@@ -372,13 +370,9 @@ private:
 QList<ThemeExport::File> ThemeExport::files() const
 {
     QList<File> files;
-    for (const Picture& picture : pictures) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "png");
-        PictureKit::encode(writer, picture.image.convertToFormat(QImage::Format_ARGB32));
-        files.append({ picture.name, buffer.data() });
-    }
+    for (const Picture& picture : pictures)
+        files.append({ picture.name,
+            PictureKit::encoded(picture.image.convertToFormat(QImage::Format_ARGB32)) });
     files.append({ "themerc", themerc });
     return files;
 }

@@ -10,8 +10,6 @@
 #include "xfwm4/ThemeReader.h"
 #include "xfwm4/WholeFolder.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -536,17 +534,6 @@ bool nonEmptyDirectory(const QByteArray& path, bool& exists, bool& isDirectory)
     return !WholeFolder::emptyFolder(path);
 }
 
-QByteArray encode(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    if (!PictureKit::encode(writer, picture))
-        return {};
-    return bytes;
-}
-
 // Why the theme is not imported into dir, or nothing; exists tells whether dir is there.
 QByteArray refusal(const QByteArray& theme, const QByteArray& folder, const QByteArray& dir,
     bool force, bool& exists)
@@ -576,7 +563,8 @@ QByteArray writeFiles(
     for (const StyleFile& file : StyleFiles::all()) {
         const QImage picture = style.files.value(file.name);
         const QByteArray name(file.name);
-        const QByteArray bytes = encode(picture, name.endsWith(".bmp") ? "bmp" : "png");
+        const QByteArray bytes
+            = PictureKit::encoded(picture, name.endsWith(".bmp") ? "bmp" : "png");
         if (bytes.isEmpty() || !WholeFolder::writeWhole(folder + '/' + name, bytes)) {
             const QByteArray why = std::strerror(errno);
             WholeFolder::removeTree(folder);
